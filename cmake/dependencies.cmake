@@ -1,0 +1,9 @@
+# Third-party libraries, from the system's packages (or, for the Windows cross-build, from the
+# static builds that scripts/build-windows prepares and points CMAKE_PREFIX_PATH at).
+find_package(OpenGL REQUIRED)
+find_package(GLEW REQUIRED)
+find_package(GLUT REQUIRED)
+if(PLATFORM STREQUAL "sdl2")
+    find_package(SDL2 REQUIRED)
+    find_package(X11 REQUIRED)
+endif()

@@ -1,0 +1,41 @@
+// Test seam of the Linux layer, for tests and benchmarks only; the game never includes it.
+// Each switch replaces one outside effect (the clock, message boxes, sounds, the keyboard, the
+// paced swap) with something a test can set or read back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/platform/platform.h"
+
+namespace testseam {
+
+// timeGetTime returns this value until UseRealClock is called.
+void SetClock(uint32_t milliseconds);
+void UseRealClock();
+
+struct MessageBoxRecord {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+// While recording, MessageBoxA stores its call (still writing to stderr) instead of showing a box.
+void RecordMessageBoxes(bool on);
+std::vector<MessageBoxRecord> TakeMessageBoxes();
+
+// While recording, PlaySoundA stores the sound name instead of playing it.
+void RecordSounds(bool on);
+std::vector<std::string> TakeSounds();
+
+// The keyboard snapshot that GetDeviceState returns: 256 bytes indexed by DIK_* code.
+void SetKeyboardSnapshot(const uint8_t (&keys)[256]);
+void UseRealKeyboard();
+// While lost, the keyboard's GetDeviceState fails with DIERR_INPUTLOST until it is acquired again.
+void LoseKeyboard();
+
+// SwapBuffers paces to the display's refresh rate when the driver cannot; benchmarks switch it off.
+void SetSwapPacing(bool on);
+
+}  // namespace testseam

@@ -1,0 +1,14 @@
+// The multimedia clock and the asynchronous sound. Implemented in winmm.cpp.
+#pragma once
+
+#include "shell/platform/sdl2/wintypes.h"
+
+typedef UINT MMRESULT;
+#define TIMERR_NOERROR 0
+
+#define SND_SYNC 0x0000
+#define SND_ASYNC 0x0001
+
+DWORD timeGetTime();
+MMRESULT timeBeginPeriod(UINT period);
+BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);

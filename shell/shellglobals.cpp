@@ -1,0 +1,4 @@
+#include "shell/shellglobals.h"
+
+HINSTANCE gInstance = nullptr;
+IInput* gInput = nullptr;
