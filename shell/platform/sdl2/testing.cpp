@@ -19,15 +19,30 @@ void SetClock(uint32_t milliseconds)
     State().clock = milliseconds;
 }
 
-void UseRealClock() { State().clockSet = false; }
+void UseRealClock()
+{
+    State().clockSet = false;
+}
 
-void RecordMessageBoxes(bool on) { State().recordMessageBoxes = on; }
+void RecordMessageBoxes(bool on)
+{
+    State().recordMessageBoxes = on;
+}
 
-std::vector<MessageBoxRecord> TakeMessageBoxes() { return std::exchange(State().messageBoxes, {}); }
+std::vector<MessageBoxRecord> TakeMessageBoxes()
+{
+    return std::exchange(State().messageBoxes, {});
+}
 
-void RecordSounds(bool on) { State().recordSounds = on; }
+void RecordSounds(bool on)
+{
+    State().recordSounds = on;
+}
 
-std::vector<std::string> TakeSounds() { return std::exchange(State().sounds, {}); }
+std::vector<std::string> TakeSounds()
+{
+    return std::exchange(State().sounds, {});
+}
 
 void SetKeyboardSnapshot(const uint8_t (&keys)[256])
 {
@@ -35,10 +50,19 @@ void SetKeyboardSnapshot(const uint8_t (&keys)[256])
     std::memcpy(State().keys, keys, sizeof(State().keys));
 }
 
-void UseRealKeyboard() { State().keyboardSet = false; }
+void UseRealKeyboard()
+{
+    State().keyboardSet = false;
+}
 
-void LoseKeyboard() { State().keyboardLost = true; }
+void LoseKeyboard()
+{
+    State().keyboardLost = true;
+}
 
-void SetSwapPacing(bool on) { State().swapPacing = on; }
+void SetSwapPacing(bool on)
+{
+    State().swapPacing = on;
+}
 
 }  // namespace testseam

@@ -51,7 +51,6 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 #define COLOR_WINDOW 5
 
-
 #define MB_OK 0x00000000L
 #define MB_ICONERROR 0x00000010L
 #define IDOK 1
@@ -99,8 +98,8 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 

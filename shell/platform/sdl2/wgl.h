@@ -45,4 +45,5 @@ BOOL SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor
 HGLRC wglCreateContext(HDC hdc);
 BOOL wglMakeCurrent(HDC hdc, HGLRC context);
 BOOL wglDeleteContext(HGLRC context);
+HGLRC wglGetCurrentContext();
 BOOL SwapBuffers(HDC hdc);
