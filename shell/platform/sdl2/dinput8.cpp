@@ -1,0 +1,390 @@
+// DirectInput 8 over Xlib: the system keyboard as a 256-byte snapshot indexed by DIK_* code, taken
+// from the global X key state, and a system mouse that can be set up but always reads as still.
+// Only background, non-exclusive access is offered: that is what a polled snapshot can honour.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "shell/platform/sdl2/dinput.h"
+#include "shell/platform/sdl2/seamstate.h"
+
+const GUID IID_IDirectInput8A = {
+    0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
+const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const GUID GUID_SysMouse = {0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+namespace {
+
+const DWORD relativeAxes = 0x2;  // the standard formats report axes as movements
+
+}  // namespace
+
+// The object list of the standard formats is not carried: devices recognise the format by address.
+const DIDATAFORMAT c_dfDIKeyboard = {sizeof(DIDATAFORMAT), 0, relativeAxes, 256, 256, nullptr};
+const DIDATAFORMAT c_dfDIMouse2 = {sizeof(DIDATAFORMAT), 0, relativeAxes, sizeof(DIMOUSESTATE2), 11, nullptr};
+
+namespace {
+
+bool SameGuid(const GUID& a, const GUID& b)
+{
+    return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
+
+struct KeysymCode {
+    KeySym keysym;
+    BYTE dik;
+};
+
+// Every keysym that may sit on a key of the main keyboard, the navigation block, the arrows or the
+// keypad, with the code of that key's position.
+const KeysymCode keysymCodes[] = {
+    {XK_Escape, DIK_ESCAPE},
+    {XK_1, DIK_1},
+    {XK_2, DIK_2},
+    {XK_3, DIK_3},
+    {XK_4, DIK_4},
+    {XK_5, DIK_5},
+    {XK_6, DIK_6},
+    {XK_7, DIK_7},
+    {XK_8, DIK_8},
+    {XK_9, DIK_9},
+    {XK_0, DIK_0},
+    {XK_minus, DIK_MINUS},
+    {XK_equal, DIK_EQUALS},
+    {XK_BackSpace, DIK_BACK},
+    {XK_Tab, DIK_TAB},
+    {XK_ISO_Left_Tab, DIK_TAB},
+    {XK_q, DIK_Q},
+    {XK_w, DIK_W},
+    {XK_e, DIK_E},
+    {XK_r, DIK_R},
+    {XK_t, DIK_T},
+    {XK_y, DIK_Y},
+    {XK_u, DIK_U},
+    {XK_i, DIK_I},
+    {XK_o, DIK_O},
+    {XK_p, DIK_P},
+    {XK_bracketleft, DIK_LBRACKET},
+    {XK_bracketright, DIK_RBRACKET},
+    {XK_Return, DIK_RETURN},
+    {XK_Control_L, DIK_LCONTROL},
+    {XK_a, DIK_A},
+    {XK_s, DIK_S},
+    {XK_d, DIK_D},
+    {XK_f, DIK_F},
+    {XK_g, DIK_G},
+    {XK_h, DIK_H},
+    {XK_j, DIK_J},
+    {XK_k, DIK_K},
+    {XK_l, DIK_L},
+    {XK_semicolon, DIK_SEMICOLON},
+    {XK_apostrophe, DIK_APOSTROPHE},
+    {XK_grave, DIK_GRAVE},
+    {XK_Shift_L, DIK_LSHIFT},
+    {XK_backslash, DIK_BACKSLASH},
+    {XK_z, DIK_Z},
+    {XK_x, DIK_X},
+    {XK_c, DIK_C},
+    {XK_v, DIK_V},
+    {XK_b, DIK_B},
+    {XK_n, DIK_N},
+    {XK_m, DIK_M},
+    {XK_comma, DIK_COMMA},
+    {XK_period, DIK_PERIOD},
+    {XK_slash, DIK_SLASH},
+    {XK_Shift_R, DIK_RSHIFT},
+    {XK_KP_Multiply, DIK_MULTIPLY},
+    {XK_Alt_L, DIK_LMENU},
+    {XK_Meta_L, DIK_LMENU},
+    {XK_space, DIK_SPACE},
+    {XK_Caps_Lock, DIK_CAPITAL},
+    {XK_F1, DIK_F1},
+    {XK_F2, DIK_F2},
+    {XK_F3, DIK_F3},
+    {XK_F4, DIK_F4},
+    {XK_F5, DIK_F5},
+    {XK_F6, DIK_F6},
+    {XK_F7, DIK_F7},
+    {XK_F8, DIK_F8},
+    {XK_F9, DIK_F9},
+    {XK_F10, DIK_F10},
+    {XK_Num_Lock, DIK_NUMLOCK},
+    {XK_Scroll_Lock, DIK_SCROLL},
+    {XK_KP_7, DIK_NUMPAD7},
+    {XK_KP_Home, DIK_NUMPAD7},
+    {XK_KP_8, DIK_NUMPAD8},
+    {XK_KP_Up, DIK_NUMPAD8},
+    {XK_KP_9, DIK_NUMPAD9},
+    {XK_KP_Prior, DIK_NUMPAD9},
+    {XK_KP_Subtract, DIK_SUBTRACT},
+    {XK_KP_4, DIK_NUMPAD4},
+    {XK_KP_Left, DIK_NUMPAD4},
+    {XK_KP_5, DIK_NUMPAD5},
+    {XK_KP_Begin, DIK_NUMPAD5},
+    {XK_KP_6, DIK_NUMPAD6},
+    {XK_KP_Right, DIK_NUMPAD6},
+    {XK_KP_Add, DIK_ADD},
+    {XK_KP_1, DIK_NUMPAD1},
+    {XK_KP_End, DIK_NUMPAD1},
+    {XK_KP_2, DIK_NUMPAD2},
+    {XK_KP_Down, DIK_NUMPAD2},
+    {XK_KP_3, DIK_NUMPAD3},
+    {XK_KP_Next, DIK_NUMPAD3},
+    {XK_KP_0, DIK_NUMPAD0},
+    {XK_KP_Insert, DIK_NUMPAD0},
+    {XK_KP_Decimal, DIK_DECIMAL},
+    {XK_KP_Delete, DIK_DECIMAL},
+    {XK_less, DIK_OEM_102},
+    {XK_F11, DIK_F11},
+    {XK_F12, DIK_F12},
+    {XK_KP_Equal, DIK_NUMPADEQUALS},
+    {XK_KP_Enter, DIK_NUMPADENTER},
+    {XK_Control_R, DIK_RCONTROL},
+    {XK_KP_Separator, DIK_NUMPADCOMMA},
+    {XK_KP_Divide, DIK_DIVIDE},
+    {XK_Print, DIK_SYSRQ},
+    {XK_Sys_Req, DIK_SYSRQ},
+    {XK_Alt_R, DIK_RMENU},
+    {XK_Meta_R, DIK_RMENU},
+    {XK_ISO_Level3_Shift, DIK_RMENU},
+    {XK_Pause, DIK_PAUSE},
+    {XK_Break, DIK_PAUSE},
+    {XK_Home, DIK_HOME},
+    {XK_Up, DIK_UP},
+    {XK_Prior, DIK_PRIOR},
+    {XK_Left, DIK_LEFT},
+    {XK_Right, DIK_RIGHT},
+    {XK_End, DIK_END},
+    {XK_Down, DIK_DOWN},
+    {XK_Next, DIK_NEXT},
+    {XK_Insert, DIK_INSERT},
+    {XK_Delete, DIK_DELETE},
+    {XK_Super_L, DIK_LWIN},
+    {XK_Super_R, DIK_RWIN},
+    {XK_Menu, DIK_APPS},
+};
+
+BYTE CodeForKeysym(KeySym keysym)
+{
+    // A layout may put the capital letter first on a key; the key is the same.
+    KeySym lower = keysym;
+    KeySym upper = keysym;
+    XConvertCase(keysym, &lower, &upper);
+    for (const KeysymCode& entry : keysymCodes) {
+        if (entry.keysym == lower) return entry.dik;
+    }
+    return 0;
+}
+
+// The layer's own X connection for the keyboard, opened at the first read. A key's code is decided
+// by the first of its keysyms (unshifted first) that names a known key, so "," stays the comma key
+// although another key carries "<" shifted.
+class XKeyboard {
+public:
+    void Snapshot(BYTE (&keys)[256])
+    {
+        std::memset(keys, 0, sizeof(keys));
+        if (!Open()) return;
+        char down[32];
+        XQueryKeymap(display_.get(), down);
+        for (int keycode = 0; keycode < 256; ++keycode) {
+            if ((down[keycode / 8] >> (keycode % 8)) & 1) {
+                if (codes_[keycode]) keys[codes_[keycode]] = 0x80;
+            }
+        }
+    }
+
+private:
+    struct DisplayCloser {
+        void operator()(Display* display) const { XCloseDisplay(display); }
+    };
+
+    bool Open()
+    {
+        if (display_) return true;
+        if (failed_) return false;
+        display_.reset(XOpenDisplay(nullptr));
+        if (!display_) {
+            failed_ = true;
+            std::fprintf(stderr, "DirectInput: no X display; the keyboard reads as no keys held\n");
+            return false;
+        }
+        MapKeycodes();
+        return true;
+    }
+
+    void MapKeycodes()
+    {
+        int minKeycode = 0;
+        int maxKeycode = 0;
+        XDisplayKeycodes(display_.get(), &minKeycode, &maxKeycode);
+        int perKeycode = 0;
+        const int count = maxKeycode - minKeycode + 1;
+        KeySym* keysyms =
+            XGetKeyboardMapping(display_.get(), static_cast<KeyCode>(minKeycode), count, &perKeycode);
+        if (!keysyms) return;
+        for (int i = 0; i < count; ++i) {
+            for (int level = 0; level < perKeycode; ++level) {
+                const KeySym keysym = keysyms[i * perKeycode + level];
+                if (keysym == NoSymbol) continue;
+                if (const BYTE code = CodeForKeysym(keysym)) {
+                    codes_[minKeycode + i] = code;
+                    break;
+                }
+            }
+        }
+        XFree(keysyms);
+    }
+
+    std::unique_ptr<Display, DisplayCloser> display_;
+    bool failed_ = false;
+    BYTE codes_[256] = {};
+};
+
+XKeyboard& SystemKeyboard()
+{
+    static XKeyboard keyboard;
+    return keyboard;
+}
+
+enum class DeviceKind { Keyboard, Mouse };
+
+class Device final : public IDirectInputDevice8A {
+public:
+    explicit Device(DeviceKind kind) : kind_(kind) {}
+
+    ULONG Release() override
+    {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT Acquire() override
+    {
+        if (!format_) return DIERR_INVALIDPARAM;
+        if (kind_ == DeviceKind::Keyboard && testseam::State().keyboardLost) {
+            testseam::State().keyboardLost = false;
+            acquired_ = true;
+            return DI_OK;
+        }
+        if (acquired_) return S_FALSE;
+        acquired_ = true;
+        return DI_OK;
+    }
+
+    HRESULT Unacquire() override
+    {
+        if (!acquired_) return DI_NOEFFECT;
+        acquired_ = false;
+        return DI_OK;
+    }
+
+    HRESULT GetDeviceState(DWORD cbData, LPVOID lpvData) override
+    {
+        if (!lpvData) return DIERR_INVALIDPARAM;
+        if (kind_ == DeviceKind::Keyboard && acquired_ && testseam::State().keyboardLost)
+            return DIERR_INPUTLOST;
+        if (!acquired_) return DIERR_NOTACQUIRED;
+        if (cbData != format_->dwDataSize) return DIERR_INVALIDPARAM;
+        if (kind_ == DeviceKind::Mouse) {
+            std::memset(lpvData, 0, cbData);
+            return DI_OK;
+        }
+        BYTE keys[256];
+        if (testseam::State().keyboardSet) {
+            std::memcpy(keys, testseam::State().keys, sizeof(keys));
+        } else {
+            SystemKeyboard().Snapshot(keys);
+        }
+        std::memcpy(lpvData, keys, sizeof(keys));
+        return DI_OK;
+    }
+
+    HRESULT SetDataFormat(LPCDIDATAFORMAT lpdf) override
+    {
+        if (acquired_) return DIERR_ACQUIRED;
+        const DIDATAFORMAT* accepted = kind_ == DeviceKind::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse2;
+        if (lpdf != accepted) return DIERR_INVALIDPARAM;
+        format_ = lpdf;
+        return DI_OK;
+    }
+
+    HRESULT SetCooperativeLevel(HWND hwnd, DWORD dwFlags) override
+    {
+        const DWORD known =
+            DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE | DISCL_FOREGROUND | DISCL_BACKGROUND | DISCL_NOWINKEY;
+        const DWORD sharing = dwFlags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE);
+        const DWORD focus = dwFlags & (DISCL_FOREGROUND | DISCL_BACKGROUND);
+        if ((dwFlags & ~known) || (sharing != DISCL_EXCLUSIVE && sharing != DISCL_NONEXCLUSIVE) ||
+            (focus != DISCL_FOREGROUND && focus != DISCL_BACKGROUND)) {
+            return DIERR_INVALIDPARAM;
+        }
+        if (acquired_) return DIERR_ACQUIRED;
+        if (focus == DISCL_FOREGROUND && !hwnd) return E_HANDLE;
+        if (sharing != DISCL_NONEXCLUSIVE || focus != DISCL_BACKGROUND) {
+            std::fprintf(stderr, "DirectInput: only non-exclusive background access is supported\n");
+            return DIERR_UNSUPPORTED;
+        }
+        return DI_OK;
+    }
+
+private:
+    ~Device() = default;
+
+    DeviceKind kind_;
+    ULONG references_ = 1;
+    LPCDIDATAFORMAT format_ = nullptr;
+    bool acquired_ = false;
+};
+
+class DirectInput8 final : public IDirectInput8A {
+public:
+    ULONG Release() override
+    {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT CreateDevice(REFGUID rguid, LPDIRECTINPUTDEVICE8A* lplpDirectInputDevice,
+                         LPUNKNOWN pUnkOuter) override
+    {
+        if (!lplpDirectInputDevice) return DIERR_INVALIDPARAM;
+        *lplpDirectInputDevice = nullptr;
+        if (pUnkOuter) return DIERR_NOAGGREGATION;
+        if (SameGuid(rguid, GUID_SysKeyboard)) {
+            *lplpDirectInputDevice = new Device(DeviceKind::Keyboard);
+        } else if (SameGuid(rguid, GUID_SysMouse)) {
+            *lplpDirectInputDevice = new Device(DeviceKind::Mouse);
+        } else {
+            return DIERR_DEVICENOTREG;
+        }
+        return DI_OK;
+    }
+
+private:
+    ~DirectInput8() = default;
+
+    ULONG references_ = 1;
+};
+
+}  // namespace
+
+HRESULT WINAPI DirectInput8Create(HINSTANCE hinst, DWORD dwVersion, REFIID riidltf, LPVOID* ppvOut,
+                                  LPUNKNOWN punkOuter)
+{
+    if (!ppvOut) return DIERR_INVALIDPARAM;
+    *ppvOut = nullptr;
+    if (!hinst) return DIERR_INVALIDPARAM;
+    if (dwVersion < 0x0800) return DIERR_OLDDIRECTINPUTVERSION;
+    if (dwVersion > 0x0800) return DIERR_BETADIRECTINPUTVERSION;
+    if (!SameGuid(riidltf, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
+    if (punkOuter) return DIERR_NOAGGREGATION;
+    *ppvOut = static_cast<IDirectInput8A*>(new DirectInput8);
+    return DI_OK;
+}

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "shell/platform/platform.h"
+#include "shell/platform/sdl2/testing.h"
+
+namespace {
+
+// Releases what a test made even when an expectation fails half-way.
+struct Made {
+    IDirectInput8A* input = nullptr;
+    IDirectInputDevice8A* keyboard = nullptr;
+    IDirectInputDevice8A* mouse = nullptr;
+    ~Made()
+    {
+        if (keyboard) keyboard->Release();
+        if (mouse) mouse->Release();
+        if (input) input->Release();
+    }
+};
+
+IDirectInput8A* CreateInput()
+{
+    void* out = nullptr;
+    EXPECT_EQ(
+        DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8A, &out, nullptr),
+        DI_OK);
+    return static_cast<IDirectInput8A*>(out);
+}
+
+// A keyboard set up the way the game sets it up.
+void SetUpKeyboard(Made& made)
+{
+    made.input = CreateInput();
+    ASSERT_NE(made.input, nullptr);
+    ASSERT_EQ(made.input->CreateDevice(GUID_SysKeyboard, &made.keyboard, nullptr), DI_OK);
+    ASSERT_EQ(made.keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+    ASSERT_EQ(made.keyboard->SetCooperativeLevel(nullptr, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+    ASSERT_EQ(made.keyboard->Acquire(), DI_OK);
+}
+
+class Dinput8Test : public ::testing::Test {
+protected:
+    void TearDown() override { testseam::UseRealKeyboard(); }
+};
+
+TEST_F(Dinput8Test, CreateRejectsWhatItCannotGiveAndLeavesNoInterface)
+{
+    const GUID unknown = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+    struct Case {
+        const char* what;
+        HINSTANCE instance;
+        DWORD version;
+        const GUID* iid;
+        bool aggregate;
+        HRESULT expected;
+    };
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    const Case cases[] = {
+        {"no module", nullptr, 0x0800, &IID_IDirectInput8A, false, DIERR_INVALIDPARAM},
+        {"older version", module, 0x0700, &IID_IDirectInput8A, false, DIERR_OLDDIRECTINPUTVERSION},
+        {"newer version", module, 0x0801, &IID_IDirectInput8A, false, DIERR_BETADIRECTINPUTVERSION},
+        {"other interface", module, 0x0800, &unknown, false, DIERR_NOINTERFACE},
+        {"aggregation", module, 0x0800, &IID_IDirectInput8A, true, DIERR_NOAGGREGATION},
+    };
+    for (const Case& c : cases) {
+        void* out = reinterpret_cast<void*>(0x1);
+        const HRESULT result = DirectInput8Create(c.instance, c.version, *c.iid, &out,
+                                                  c.aggregate ? reinterpret_cast<LPUNKNOWN>(&out) : nullptr);
+        EXPECT_EQ(result, c.expected) << c.what;
+        EXPECT_TRUE(FAILED(result)) << c.what;
+        EXPECT_EQ(out, nullptr) << c.what << ": a failed create must not leave a stale interface behind";
+    }
+    EXPECT_EQ(DirectInput8Create(module, 0x0800, IID_IDirectInput8A, nullptr, nullptr), DIERR_INVALIDPARAM);
+}
+
+TEST_F(Dinput8Test, CreateDeviceGivesOnlyTheSystemKeyboardAndMouse)
+{
+    Made made;
+    made.input = CreateInput();
+    ASSERT_NE(made.input, nullptr);
+    const GUID unknown = {0x6F1D2B62, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+    IDirectInputDevice8A* device = reinterpret_cast<IDirectInputDevice8A*>(0x1);
+    EXPECT_EQ(made.input->CreateDevice(unknown, &device, nullptr), DIERR_DEVICENOTREG);
+    EXPECT_EQ(device, nullptr);
+    device = reinterpret_cast<IDirectInputDevice8A*>(0x1);
+    EXPECT_EQ(made.input->CreateDevice(GUID_SysKeyboard, &device, reinterpret_cast<LPUNKNOWN>(&device)),
+              DIERR_NOAGGREGATION);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(made.input->CreateDevice(GUID_SysKeyboard, nullptr, nullptr), DIERR_INVALIDPARAM);
+
+    EXPECT_EQ(made.input->CreateDevice(GUID_SysKeyboard, &made.keyboard, nullptr), DI_OK);
+    EXPECT_EQ(made.input->CreateDevice(GUID_SysMouse, &made.mouse, nullptr), DI_OK);
+    EXPECT_NE(made.keyboard, nullptr);
+    EXPECT_NE(made.mouse, nullptr);
+    // Each device accepts its own format only.
+    EXPECT_EQ(made.keyboard->SetDataFormat(&c_dfDIMouse2), DIERR_INVALIDPARAM);
+    EXPECT_EQ(made.mouse->SetDataFormat(&c_dfDIKeyboard), DIERR_INVALIDPARAM);
+    EXPECT_EQ(made.keyboard->SetDataFormat(nullptr), DIERR_INVALIDPARAM);
+}
+
+TEST_F(Dinput8Test, CooperativeLevelsOfferOnlyBackgroundSharing)
+{
+    Made made;
+    made.input = CreateInput();
+    ASSERT_NE(made.input, nullptr);
+    ASSERT_EQ(made.input->CreateDevice(GUID_SysKeyboard, &made.keyboard, nullptr), DI_OK);
+    HWND someWindow = reinterpret_cast<HWND>(0x10);
+    struct Case {
+        HWND window;
+        DWORD flags;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {nullptr, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND, DI_OK},
+        {someWindow, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND, DI_OK},
+        {nullptr, 0, DIERR_INVALIDPARAM},
+        {nullptr, DISCL_NONEXCLUSIVE, DIERR_INVALIDPARAM},
+        {nullptr, DISCL_BACKGROUND, DIERR_INVALIDPARAM},
+        {nullptr, DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE | DISCL_BACKGROUND, DIERR_INVALIDPARAM},
+        {nullptr, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND | DISCL_BACKGROUND, DIERR_INVALIDPARAM},
+        {nullptr, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND | 0x100, DIERR_INVALIDPARAM},
+        {nullptr, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND, E_HANDLE},
+        {someWindow, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND, DIERR_UNSUPPORTED},
+        {someWindow, DISCL_EXCLUSIVE | DISCL_BACKGROUND, DIERR_UNSUPPORTED},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(made.keyboard->SetCooperativeLevel(c.window, c.flags), c.expected)
+            << "flags 0x" << std::hex << c.flags << " window " << c.window;
+    }
+}
+
+TEST_F(Dinput8Test, KeyboardReadsOnlyWhileAcquiredAndWithTheFormatsSize)
+{
+    Made made;
+    made.input = CreateInput();
+    ASSERT_NE(made.input, nullptr);
+    ASSERT_EQ(made.input->CreateDevice(GUID_SysKeyboard, &made.keyboard, nullptr), DI_OK);
+    uint8_t keys[256] = {};
+    uint8_t snapshot[256] = {};
+    snapshot[DIK_SPACE] = 0x80;
+    testseam::SetKeyboardSnapshot(snapshot);
+
+    EXPECT_EQ(made.keyboard->Acquire(), DIERR_INVALIDPARAM) << "no data format yet";
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DIERR_NOTACQUIRED);
+    ASSERT_EQ(made.keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DIERR_NOTACQUIRED);
+    EXPECT_EQ(made.keyboard->Acquire(), DI_OK);
+    EXPECT_EQ(made.keyboard->Acquire(), S_FALSE) << "a second acquire has no effect";
+    EXPECT_EQ(made.keyboard->SetDataFormat(&c_dfDIKeyboard), DIERR_ACQUIRED);
+    EXPECT_EQ(made.keyboard->SetCooperativeLevel(nullptr, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND),
+              DIERR_ACQUIRED);
+    EXPECT_EQ(made.keyboard->GetDeviceState(255, keys), DIERR_INVALIDPARAM);
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), nullptr), DIERR_INVALIDPARAM);
+    EXPECT_EQ(keys[DIK_SPACE], 0) << "a refused read must not write the buffer";
+
+    ASSERT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DI_OK);
+    EXPECT_EQ(std::memcmp(keys, snapshot, sizeof(keys)), 0);
+
+    EXPECT_EQ(made.keyboard->Unacquire(), DI_OK);
+    EXPECT_EQ(made.keyboard->Unacquire(), DI_NOEFFECT);
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DIERR_NOTACQUIRED);
+}
+
+TEST_F(Dinput8Test, LostKeyboardFailsEveryReadUntilAcquiredAgain)
+{
+    Made made;
+    SetUpKeyboard(made);
+    ASSERT_EQ(made.input->CreateDevice(GUID_SysMouse, &made.mouse, nullptr), DI_OK);
+    ASSERT_EQ(made.mouse->SetDataFormat(&c_dfDIMouse2), DI_OK);
+    ASSERT_EQ(made.mouse->Acquire(), DI_OK);
+    uint8_t snapshot[256] = {};
+    snapshot[DIK_RIGHT] = 0x80;
+    testseam::SetKeyboardSnapshot(snapshot);
+    uint8_t keys[256] = {};
+
+    testseam::LoseKeyboard();
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DIERR_INPUTLOST);
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DIERR_INPUTLOST)
+        << "a loss lasts until acquired";
+    EXPECT_EQ(keys[DIK_RIGHT], 0);
+    DIMOUSESTATE2 mouse;
+    EXPECT_EQ(made.mouse->Acquire(), S_FALSE);
+    EXPECT_EQ(made.mouse->GetDeviceState(sizeof(mouse), &mouse), DI_OK)
+        << "losing the keyboard leaves the mouse";
+    EXPECT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DIERR_INPUTLOST)
+        << "acquiring the mouse must not bring the keyboard back";
+
+    EXPECT_EQ(made.keyboard->Acquire(), DI_OK);
+    ASSERT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DI_OK);
+    EXPECT_EQ(keys[DIK_RIGHT], 0x80);
+}
+
+TEST_F(Dinput8Test, MouseReadsAsStill)
+{
+    Made made;
+    made.input = CreateInput();
+    ASSERT_NE(made.input, nullptr);
+    ASSERT_EQ(made.input->CreateDevice(GUID_SysMouse, &made.mouse, nullptr), DI_OK);
+    ASSERT_EQ(made.mouse->SetDataFormat(&c_dfDIMouse2), DI_OK);
+    ASSERT_EQ(made.mouse->SetCooperativeLevel(nullptr, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+    ASSERT_EQ(made.mouse->Acquire(), DI_OK);
+    DIMOUSESTATE2 state;
+    std::memset(&state, 0xA5, sizeof(state));
+    EXPECT_EQ(sizeof(state), 20u);
+    EXPECT_EQ(made.mouse->GetDeviceState(256, &state), DIERR_INVALIDPARAM);
+    ASSERT_EQ(made.mouse->GetDeviceState(sizeof(state), &state), DI_OK);
+    const DIMOUSESTATE2 still = {};
+    EXPECT_EQ(std::memcmp(&state, &still, sizeof(state)), 0);
+}
+
+TEST_F(Dinput8Test, ReleasedInterfaceLeavesItsDevicesWorking)
+{
+    Made made;
+    SetUpKeyboard(made);
+    EXPECT_EQ(made.input->Release(), 0u);
+    made.input = nullptr;
+    uint8_t snapshot[256] = {};
+    snapshot[DIK_MINUS] = 0x80;
+    testseam::SetKeyboardSnapshot(snapshot);
+    uint8_t keys[256] = {};
+    ASSERT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DI_OK);
+    EXPECT_EQ(keys[DIK_MINUS], 0x80);
+}
+
+// Real key presses on the shared X server: these take the "x11keyboard" lock (see CMakeLists.txt).
+class Dinput8RealKeysTest : public Dinput8Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
+        if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "needs xdotool";
+        testseam::UseRealKeyboard();
+    }
+
+    static void Xdotool(const std::string& action, const std::string& key)
+    {
+        ASSERT_EQ(std::system(("xdotool " + action + " " + key).c_str()), 0) << action << " " << key;
+    }
+
+    // The snapshot once it has settled on the wanted state of one code, or the last one read.
+    static void ReadUntil(IDirectInputDevice8A* keyboard, int code, bool down, uint8_t (&keys)[256])
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            ASSERT_EQ(keyboard->GetDeviceState(sizeof(keys), keys), DI_OK);
+            if (((keys[code] & 0x80) != 0) == down) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+};
+
+TEST_F(Dinput8RealKeysTest, HeldKeySetsItsCodeAndReleaseClearsIt)
+{
+    Made made;
+    SetUpKeyboard(made);
+    struct Case {
+        const char* keysym;
+        int code;
+    };
+    const Case cases[] = {
+        {"Right", DIK_RIGHT},
+        {"Left", DIK_LEFT},
+        {"space", DIK_SPACE},
+        {"equal", DIK_EQUALS},
+        {"minus", DIK_MINUS},
+        {"Up", DIK_UP},
+        {"Escape", DIK_ESCAPE},
+        {"a", DIK_A},
+        {"m", DIK_M},
+        {"1", DIK_1},
+        {"0", DIK_0},
+        {"comma", DIK_COMMA},
+        {"slash", DIK_SLASH},
+        {"Return", DIK_RETURN},
+        {"BackSpace", DIK_BACK},
+        {"Shift_L", DIK_LSHIFT},
+        {"Control_L", DIK_LCONTROL},
+        {"F1", DIK_F1},
+        {"F12", DIK_F12},
+        {"Home", DIK_HOME},
+        {"Delete", DIK_DELETE},
+        {"KP_Home", DIK_NUMPAD7},
+        {"KP_Insert", DIK_NUMPAD0},
+        {"KP_Add", DIK_ADD},
+        {"KP_Enter", DIK_NUMPADENTER},
+        {"KP_Divide", DIK_DIVIDE},
+    };
+    uint8_t keys[256];
+    // The first read opens the layer's X connection. Until some client stays connected, an X server
+    // started for the tests resets when xdotool disconnects, forgetting the key it was holding.
+    ASSERT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DI_OK);
+    for (const Case& c : cases) {
+        Xdotool("keydown", c.keysym);
+        ReadUntil(made.keyboard, c.code, true, keys);
+        Xdotool("keyup", c.keysym);
+        EXPECT_EQ(keys[c.code], 0x80) << c.keysym << " held should read as down";
+        int down = 0;
+        for (uint8_t k : keys) down += (k & 0x80) ? 1 : 0;
+        EXPECT_EQ(down, 1) << c.keysym << " held should be the only key down";
+        ReadUntil(made.keyboard, c.code, false, keys);
+        EXPECT_EQ(keys[c.code], 0) << c.keysym << " released should read as up";
+    }
+}
+
+TEST_F(Dinput8RealKeysTest, SnapshotSeesSeveralHeldKeysAtOnce)
+{
+    Made made;
+    SetUpKeyboard(made);
+    uint8_t keys[256];
+    ASSERT_EQ(made.keyboard->GetDeviceState(sizeof(keys), keys), DI_OK);
+    Xdotool("keydown", "Right");
+    Xdotool("keydown", "space");
+    ReadUntil(made.keyboard, DIK_SPACE, true, keys);
+    Xdotool("keyup", "space");
+    Xdotool("keyup", "Right");
+    EXPECT_EQ(keys[DIK_RIGHT], 0x80);
+    EXPECT_EQ(keys[DIK_SPACE], 0x80);
+    EXPECT_EQ(keys[DIK_LEFT], 0);
+}
+
+}  // namespace
