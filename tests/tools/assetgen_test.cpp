@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/picture.h"
+
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+uint32_t Little(const std::vector<uint8_t>& bytes, size_t at, int count)
+{
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
+    return value;
+}
+
+std::string BuildPath(const std::string& name)
+{
+    return std::string(BRICKS_BUILD_DIR) + "/" + name;
+}
+
+// A 24-bit bitmap as the game's files must be: both headers, no compression, rows lowest first.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bytes;
+
+    // Red, green and blue of the pixel in column x of row y (row 0 lowest).
+    std::array<int, 3> Rgb(int x, int y) const
+    {
+        const size_t row = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+        const size_t at = 54 + row * static_cast<size_t>(y) + static_cast<size_t>(x) * 3;
+        return {bytes.at(at + 2), bytes.at(at + 1), bytes.at(at)};
+    }
+};
+
+// Checks every header field the loader relies on; an empty width means the file failed.
+Bitmap ReadBitmap(const std::string& path)
+{
+    Bitmap bitmap;
+    bitmap.bytes = ReadFile(path);
+    const std::vector<uint8_t>& b = bitmap.bytes;
+    EXPECT_GE(b.size(), 54u) << path;
+    if (b.size() < 54) return {};
+    EXPECT_EQ(b[0], 'B') << path;
+    EXPECT_EQ(b[1], 'M') << path;
+    EXPECT_EQ(Little(b, 2, 4), b.size()) << path << ": file size field";
+    EXPECT_EQ(Little(b, 10, 4), 54u) << path << ": pixels follow the two headers";
+    EXPECT_EQ(Little(b, 14, 4), 40u) << path << ": info header size";
+    EXPECT_EQ(Little(b, 26, 2), 1u) << path << ": planes";
+    EXPECT_EQ(Little(b, 28, 2), 24u) << path << ": bits per pixel";
+    EXPECT_EQ(Little(b, 30, 4), 0u) << path << ": compression";
+    EXPECT_EQ(Little(b, 46, 4), 0u) << path << ": colours used";
+    const int32_t width = static_cast<int32_t>(Little(b, 18, 4));
+    const int32_t height = static_cast<int32_t>(Little(b, 22, 4));
+    EXPECT_GT(width, 0) << path;
+    EXPECT_GT(height, 0) << path << ": a positive height stores the lowest row first";
+    const size_t row = (static_cast<size_t>(std::max(width, 0)) * 3 + 3) / 4 * 4;
+    EXPECT_EQ(b.size(), 54 + row * static_cast<size_t>(std::max(height, 0))) << path;
+    EXPECT_EQ(Little(b, 34, 4), row * static_cast<size_t>(std::max(height, 0)))
+        << path << ": image size field";
+    if (::testing::Test::HasFailure()) return {};
+    bitmap.width = width;
+    bitmap.height = height;
+    return bitmap;
+}
+
+TEST(PictureTest, BitmapRowsArePaddedBottomUpBlueGreenRed)
+{
+    Picture picture(3, 2);
+    picture.Set(0, 0, {1.0f, 0.0f, 0.0f});
+    picture.Set(1, 0, {0.0f, 1.0f, 0.0f});
+    picture.Set(2, 0, {0.0f, 0.0f, 1.0f});
+    picture.Set(0, 1, {1.5f, -0.2f, 0.5f});  // out of range clamps; halves round
+    const std::string path = ::testing::TempDir() + "picture_test.bmp";
+    ASSERT_TRUE(picture.WriteBmp(path));
+    const Bitmap bitmap = ReadBitmap(path);
+    std::remove(path.c_str());
+    ASSERT_EQ(bitmap.width, 3);
+    ASSERT_EQ(bitmap.height, 2);
+    ASSERT_EQ(bitmap.bytes.size(), 54u + 2 * 12) << "each 9-byte row pads to 12";
+    const uint8_t lowestRow[12] = {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(&bitmap.bytes[54], lowestRow, sizeof(lowestRow)), 0) << "row 0 comes first, as BGR";
+    const uint8_t upperRow[12] = {128, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(&bitmap.bytes[66], upperRow, sizeof(upperRow)), 0);
+    EXPECT_FALSE(picture.WriteBmp(::testing::TempDir() + "no/such/directory/picture.bmp"));
+}
+
+struct Vec {
+    double x, y, z;
+};
+
+Vec operator-(Vec a, Vec b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+double Dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// How the game puts each picture on the box (unit half-extents): the point at picture corners
+// (0,0), (1,0) and (0,1). Written out here on purpose, apart from the generator's own table, so a
+// picture painted for the wrong face or the wrong way round shows up as a broken edge.
+struct Face {
+    const char* file;
+    Vec origin;
+    Vec alongS;
+    Vec alongT;
+
+    Vec At(double s, double t) const
+    {
+        const Vec ds = alongS - origin;
+        const Vec dt = alongT - origin;
+        return {origin.x + s * ds.x + t * dt.x, origin.y + s * ds.y + t * dt.y,
+                origin.z + s * ds.z + t * dt.z};
+    }
+    // Picture coordinates of a point on this face's plane.
+    void Coordinates(Vec p, double& s, double& t) const
+    {
+        const Vec ds = alongS - origin;
+        const Vec dt = alongT - origin;
+        s = Dot(p - origin, ds) / Dot(ds, ds);
+        t = Dot(p - origin, dt) / Dot(dt, dt);
+    }
+    bool Holds(Vec p) const
+    {
+        double s = 0, t = 0;
+        Coordinates(p, s, t);
+        const Vec back = At(s, t);
+        const Vec miss = back - p;
+        return Dot(miss, miss) < 1e-9 && s > -1e-6 && s < 1 + 1e-6 && t > -1e-6 && t < 1 + 1e-6;
+    }
+};
+
+const Face faces[] = {
+    {"ClearSky_front.bmp", {1, -1, -1}, {-1, -1, -1}, {1, 1, -1}},
+    {"ClearSky_left.bmp", {1, -1, 1}, {1, -1, -1}, {1, 1, 1}},
+    {"ClearSky_back.bmp", {-1, -1, 1}, {1, -1, 1}, {-1, 1, 1}},
+    {"ClearSky_right.bmp", {-1, -1, -1}, {-1, -1, 1}, {-1, 1, -1}},
+    {"ClearSky_top.bmp", {1, 1, -1}, {-1, 1, -1}, {1, 1, 1}},
+    {"marsdn.bmp", {-1, -1, -1}, {1, -1, -1}, {-1, -1, 1}},
+};
+
+class GeneratedSkyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const Face& face : faces) {
+            pictures.push_back(ReadBitmap(BuildPath(std::string("skybox/") + face.file)));
+            ASSERT_GE(pictures.back().width, 512) << face.file;
+            ASSERT_EQ(pictures.back().height, pictures.back().width) << face.file << " should be square";
+        }
+    }
+
+    std::array<int, 3> TexelAt(int face, double s, double t) const
+    {
+        const Bitmap& picture = pictures[face];
+        const int x = std::clamp(static_cast<int>(s * picture.width), 0, picture.width - 1);
+        const int y = std::clamp(static_cast<int>(t * picture.height), 0, picture.height - 1);
+        return picture.Rgb(x, y);
+    }
+
+    static double Difference(std::array<int, 3> a, std::array<int, 3> b)
+    {
+        return (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2])) / 3.0;
+    }
+
+    std::array<double, 3> MeanColour(int face, int firstRow, int lastRow) const
+    {
+        const Bitmap& picture = pictures[face];
+        std::array<double, 3> sum = {0, 0, 0};
+        for (int y = firstRow; y <= lastRow; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const auto rgb = picture.Rgb(x, y);
+                for (int c = 0; c < 3; ++c) sum[c] += rgb[c];
+            }
+        }
+        const double count = static_cast<double>(picture.width) * (lastRow - firstRow + 1);
+        return {sum[0] / count, sum[1] / count, sum[2] / count};
+    }
+
+    std::vector<Bitmap> pictures;
+};
+
+TEST_F(GeneratedSkyTest, FacesMeetAlongEveryEdgeOfTheBox)
+{
+    const int size = pictures[0].width;
+    // Each edge of each picture: which coordinate is fixed, and at what value.
+    const struct {
+        bool fixedS;
+        double value;
+    } edges[] = {{true, 0}, {true, 1}, {false, 0}, {false, 1}};
+    int edgesChecked = 0;
+    for (int a = 0; a < 6; ++a) {
+        for (const auto& edge : edges) {
+            int neighbour = -1;
+            double seam = 0;
+            double inside = 0;
+            double mismatched = 0;
+            for (int k = 0; k < size; ++k) {
+                const double along = (k + 0.5) / size;
+                const double s = edge.fixedS ? edge.value : along;
+                const double t = edge.fixedS ? along : edge.value;
+                const Vec p = faces[a].At(s, t);
+                if (neighbour < 0) {
+                    for (int b = 0; b < 6; ++b) {
+                        if (b != a && faces[b].Holds(p)) neighbour = b;
+                    }
+                    ASSERT_GE(neighbour, 0) << faces[a].file << ": an edge point lies on no other face";
+                }
+                double sb = 0, tb = 0;
+                faces[neighbour].Coordinates(p, sb, tb);
+                const auto here = TexelAt(a, s, t);
+                seam += Difference(here, TexelAt(neighbour, sb, tb));
+                // The next texel into this picture: how much the picture itself changes per texel.
+                const double inward = (edge.value == 0 ? 1.5 : -1.5) / size;
+                const double si = edge.fixedS ? edge.value + inward : s;
+                const double ti = edge.fixedS ? t : edge.value + inward;
+                inside += Difference(here, TexelAt(a, si, ti));
+                // The neighbour's edge read backwards: what a picture turned the wrong way would give.
+                double sr = 0, tr = 0;
+                faces[neighbour].Coordinates(faces[a].At(edge.fixedS ? s : 1 - s, edge.fixedS ? 1 - t : t),
+                                             sr, tr);
+                mismatched += Difference(here, TexelAt(neighbour, sr, tr));
+            }
+            seam /= size;
+            inside /= size;
+            mismatched /= size;
+            EXPECT_LE(seam, 2.0 * inside + 1.0) << faces[a].file << " against " << faces[neighbour].file
+                                                << ": the colours jump at the shared edge";
+            EXPECT_GT(mismatched, 4.0 * seam + 2.0)
+                << faces[a].file << ": the edge is too plain for the seam check to tell anything";
+            ++edgesChecked;
+        }
+    }
+    EXPECT_EQ(edgesChecked, 24);
+}
+
+TEST_F(GeneratedSkyTest, SkyIsBlueAboveAndTheGroundReddishBelow)
+{
+    const int size = pictures[0].height;
+    const auto top = MeanColour(4, 0, size - 1);
+    EXPECT_GT(top[2], top[0] + 40) << "the top picture should be blue sky";
+    const auto floor = MeanColour(5, 0, size - 1);
+    EXPECT_GT(floor[0], floor[1] + 30) << "the floor should be reddish";
+    EXPECT_GT(floor[1], floor[2]) << "the floor should be reddish brown";
+    for (int side = 0; side < 4; ++side) {
+        const auto upper = MeanColour(side, size * 3 / 4, size - 1);
+        const auto lower = MeanColour(side, 0, size / 4);
+        EXPECT_GT(upper[2], upper[0] + 40) << faces[side].file << ": sky in the upper rows";
+        EXPECT_GT(lower[0], lower[2] + 40) << faces[side].file << ": ground in the lower rows";
+    }
+}
+
+TEST(GeneratedSoundTest, HitSoundIsAShortBrightSixteenBitPing)
+{
+    const std::vector<uint8_t> wav = ReadFile(BuildPath("PRES4YA.wav"));
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    EXPECT_EQ(Little(wav, 4, 4), wav.size() - 8);
+    EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(Little(wav, 16, 4), 16u);
+    EXPECT_EQ(Little(wav, 20, 2), 1u) << "PCM";
+    const uint32_t channels = Little(wav, 22, 2);
+    const uint32_t rate = Little(wav, 24, 4);
+    EXPECT_EQ(Little(wav, 28, 4), rate * channels * 2) << "byte rate";
+    EXPECT_EQ(Little(wav, 32, 2), channels * 2) << "block align";
+    EXPECT_EQ(Little(wav, 34, 2), 16u) << "bits per sample";
+    EXPECT_EQ(std::string(wav.begin() + 36, wav.begin() + 40), "data");
+    const uint32_t dataBytes = Little(wav, 40, 4);
+    ASSERT_EQ(wav.size(), 44u + dataBytes);
+    ASSERT_EQ(channels, 1u);
+
+    std::vector<int> samples;
+    for (size_t at = 44; at + 1 < wav.size(); at += 2)
+        samples.push_back(static_cast<int16_t>(Little(wav, at, 2)));
+    const double seconds = static_cast<double>(samples.size()) / rate;
+    EXPECT_LT(seconds, 0.5);
+    EXPECT_GT(seconds, 0.1);
+
+    int peak = 0;
+    for (int sample : samples) peak = std::max(peak, std::abs(sample));
+    EXPECT_GT(peak, 16000) << "loud enough to hear over the game";
+    EXPECT_LT(std::abs(samples.front()), 500) << "starts without a click";
+    EXPECT_LT(std::abs(samples.back()), 100) << "ends without a click";
+
+    // Bright: the first tenth of a second crosses zero more than a thousand times a second.
+    const size_t early = rate / 10;
+    int crossings = 0;
+    for (size_t i = 1; i < early; ++i) crossings += (samples[i - 1] < 0) != (samples[i] < 0) ? 1 : 0;
+    EXPECT_GT(crossings / 0.1 / 2, 1000.0);
+    // A ping rings out: the last fifth is far quieter than the first.
+    auto energy = [&](size_t from, size_t to) {
+        double sum = 0;
+        for (size_t i = from; i < to; ++i) sum += static_cast<double>(samples[i]) * samples[i];
+        return sum / static_cast<double>(to - from);
+    };
+    const size_t fifth = samples.size() / 5;
+    EXPECT_LT(energy(samples.size() - fifth, samples.size()), energy(0, fifth) / 100);
+}
+
+}  // namespace
