@@ -1,0 +1,5 @@
+#include "game/world.h"
+
+Ball* gBall = nullptr;
+Paddle* gPaddle = nullptr;
+Camera gCamera;
