@@ -81,12 +81,12 @@ bool Ball::Overlaps(float x, float y, float width, float height) const
     const float lower = static_cast<float>(cy - 1.0);
     const float upper = static_cast<float>(cy + 1.0);
     const float top = y + height;
-    const float far = x + width;
+    const float rightEdge = x + width;
     // Touching edges count as overlap.
     if (top < lower) return false;
     if (y > upper) return false;
     if (x > right) return false;
-    if (far < left) return false;
+    if (rightEdge < left) return false;
     return true;
 }
 
