@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "shell/platform/sdl2/dinput.h"
 #include "shell/platform/sdl2/seamstate.h"
@@ -32,6 +33,18 @@ namespace {
 bool SameGuid(const GUID& a, const GUID& b)
 {
     return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
+
+// The test seam's view of a call: recorded when asked, failed when listed.
+HRESULT SeamCall(const char* object, const char* operation)
+{
+    testseam::SeamState& seam = testseam::State();
+    const std::string call = std::string(object) + "." + operation;
+    if (seam.recordInputCalls) seam.inputCalls.push_back(call);
+    for (const std::string& failing : seam.failingInputCalls) {
+        if (failing == call) return DIERR_GENERIC;
+    }
+    return DI_OK;
 }
 
 struct KeysymCode {
@@ -259,6 +272,7 @@ public:
 
     ULONG Release() override
     {
+        SeamCall(Name(), "Release");
         const ULONG left = --references_;
         if (left == 0) delete this;
         return left;
@@ -266,6 +280,7 @@ public:
 
     HRESULT Acquire() override
     {
+        if (FAILED(SeamCall(Name(), "Acquire"))) return DIERR_GENERIC;
         if (!format_) return DIERR_INVALIDPARAM;
         if (kind_ == DeviceKind::Keyboard && testseam::State().keyboardLost) {
             testseam::State().keyboardLost = false;
@@ -279,6 +294,7 @@ public:
 
     HRESULT Unacquire() override
     {
+        if (FAILED(SeamCall(Name(), "Unacquire"))) return DIERR_GENERIC;
         if (!acquired_) return DI_NOEFFECT;
         acquired_ = false;
         return DI_OK;
@@ -286,6 +302,7 @@ public:
 
     HRESULT GetDeviceState(DWORD cbData, LPVOID lpvData) override
     {
+        if (FAILED(SeamCall(Name(), "GetDeviceState"))) return DIERR_GENERIC;
         if (!lpvData) return DIERR_INVALIDPARAM;
         if (kind_ == DeviceKind::Keyboard && acquired_ && testseam::State().keyboardLost)
             return DIERR_INPUTLOST;
@@ -307,6 +324,7 @@ public:
 
     HRESULT SetDataFormat(LPCDIDATAFORMAT lpdf) override
     {
+        if (FAILED(SeamCall(Name(), "SetDataFormat"))) return DIERR_GENERIC;
         if (acquired_) return DIERR_ACQUIRED;
         const DIDATAFORMAT* accepted = kind_ == DeviceKind::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse2;
         if (lpdf != accepted) return DIERR_INVALIDPARAM;
@@ -316,6 +334,7 @@ public:
 
     HRESULT SetCooperativeLevel(HWND hwnd, DWORD dwFlags) override
     {
+        if (FAILED(SeamCall(Name(), "SetCooperativeLevel"))) return DIERR_GENERIC;
         const DWORD known =
             DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE | DISCL_FOREGROUND | DISCL_BACKGROUND | DISCL_NOWINKEY;
         const DWORD sharing = dwFlags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE);
@@ -336,6 +355,8 @@ public:
 private:
     ~Device() = default;
 
+    const char* Name() const { return kind_ == DeviceKind::Keyboard ? "keyboard" : "mouse"; }
+
     DeviceKind kind_;
     ULONG references_ = 1;
     LPCDIDATAFORMAT format_ = nullptr;
@@ -346,6 +367,7 @@ class DirectInput8 final : public IDirectInput8A {
 public:
     ULONG Release() override
     {
+        SeamCall("input", "Release");
         const ULONG left = --references_;
         if (left == 0) delete this;
         return left;
@@ -357,13 +379,17 @@ public:
         if (!lplpDirectInputDevice) return DIERR_INVALIDPARAM;
         *lplpDirectInputDevice = nullptr;
         if (pUnkOuter) return DIERR_NOAGGREGATION;
+        DeviceKind kind;
         if (SameGuid(rguid, GUID_SysKeyboard)) {
-            *lplpDirectInputDevice = new Device(DeviceKind::Keyboard);
+            kind = DeviceKind::Keyboard;
         } else if (SameGuid(rguid, GUID_SysMouse)) {
-            *lplpDirectInputDevice = new Device(DeviceKind::Mouse);
+            kind = DeviceKind::Mouse;
         } else {
             return DIERR_DEVICENOTREG;
         }
+        if (FAILED(SeamCall(kind == DeviceKind::Keyboard ? "keyboard" : "mouse", "Create")))
+            return DIERR_GENERIC;
+        *lplpDirectInputDevice = new Device(kind);
         return DI_OK;
     }
 
@@ -385,6 +411,7 @@ HRESULT WINAPI DirectInput8Create(HINSTANCE hinst, DWORD dwVersion, REFIID riidl
     if (dwVersion > 0x0800) return DIERR_BETADIRECTINPUTVERSION;
     if (!SameGuid(riidltf, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
     if (punkOuter) return DIERR_NOAGGREGATION;
+    if (FAILED(SeamCall("input", "Create"))) return DIERR_GENERIC;
     *ppvOut = static_cast<IDirectInput8A*>(new DirectInput8);
     return DI_OK;
 }

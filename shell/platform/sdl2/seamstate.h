@@ -19,6 +19,9 @@ struct SeamState {
     bool keyboardSet = false;
     uint8_t keys[256] = {};
     bool keyboardLost = false;
+    bool recordInputCalls = false;
+    std::vector<std::string> inputCalls;
+    std::vector<std::string> failingInputCalls;
     bool swapPacing = true;
 };
 

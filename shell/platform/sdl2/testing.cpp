@@ -60,6 +60,26 @@ void LoseKeyboard()
     State().keyboardLost = true;
 }
 
+void RecordInputCalls(bool on)
+{
+    State().recordInputCalls = on;
+}
+
+std::vector<std::string> TakeInputCalls()
+{
+    return std::exchange(State().inputCalls, {});
+}
+
+void FailInputCall(const std::string& call)
+{
+    State().failingInputCalls.push_back(call);
+}
+
+void ClearInputFailures()
+{
+    State().failingInputCalls.clear();
+}
+
 void SetSwapPacing(bool on)
 {
     State().swapPacing = on;

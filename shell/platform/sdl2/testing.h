@@ -35,6 +35,15 @@ void UseRealKeyboard();
 // While lost, the keyboard's GetDeviceState fails with DIERR_INPUTLOST until it is acquired again.
 void LoseKeyboard();
 
+// DirectInput calls. While recording, each call on the DirectInput interface and its devices is
+// stored as "<object>.<operation>", the object being "input", "keyboard" or "mouse"; creating the
+// interface is "input.Create" and creating a device "keyboard.Create" or "mouse.Create". A call
+// named with FailInputCall fails with DIERR_GENERIC (a failed create gives no object).
+void RecordInputCalls(bool on);
+std::vector<std::string> TakeInputCalls();
+void FailInputCall(const std::string& call);
+void ClearInputFailures();
+
 // SwapBuffers paces to the display's refresh rate when the driver cannot; benchmarks switch it off.
 void SetSwapPacing(bool on);
 
