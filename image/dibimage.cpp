@@ -1,0 +1,290 @@
+// The bitmap loader: maps the file, finds the bitmap header and pixels, builds a 40-byte description
+// with 4-byte colour entries, has GDI convert the pixels into a 24-bit section, and repacks that as
+// red, green, blue rows. Every header field, table, mask and offset is checked against the file
+// before anything is read or any memory is sized from it.
+#include "image/dibimage.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "image/rgbrows.h"
+#include "shell/platform/platform.h"
+
+namespace {
+
+const char kTitle[] = "Error";
+const char kOutOfMemory[] = "Out of memory.";
+const char kUnknownFormat[] = "Unknown DIB file format.";
+const char kConversionError[] = "Image file conversion error.";
+
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kCoreHeaderSize = 12;
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kMaskBytes = 12;
+
+void ShowError(const char* text) { MessageBoxA(GetFocus(), text, kTitle, MB_OK); }
+
+// "Failed to open DIB file NAME.\n" in the 256-byte message buffer. A name too long to fit is cut
+// at the front and marked with "...", keeping the end, where the file's own name is.
+void ShowOpenFailure(const char* fileName)
+{
+    char message[256];
+    char shown[256];
+    const char format[] = "Failed to open DIB file %s.\n";
+    const size_t room = sizeof message - (sizeof format - 1 - 2) - 1;
+    size_t length = std::strlen(fileName);
+    if (length > room) {
+        std::memcpy(shown, "...", 3);
+        std::memcpy(shown + 3, fileName + length - (room - 3), room - 3 + 1);
+    } else {
+        std::memcpy(shown, fileName, length + 1);
+    }
+    wsprintfA(message, format, shown);
+    ShowError(message);
+}
+
+uint16_t Read16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t Read32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint64_t RowBytes(uint64_t width, uint64_t bitCount) { return (width * bitCount + 31) / 32 * 4; }
+
+// Everything the loader holds, released on every path in one order: the memory context, the
+// 24-bit section, the 24-bit description, the normalised description, the view, the mapping, the
+// file; and the output block unless a record took it.
+struct LoadResources {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    HANDLE mapping = nullptr;
+    const uint8_t* view = nullptr;
+    BITMAPINFO* normalised = nullptr;
+    BITMAPINFO* description24 = nullptr;
+    HDC dc = nullptr;
+    HBITMAP section = nullptr;
+    uint8_t* output = nullptr;
+
+    LoadResources() = default;
+    LoadResources(const LoadResources&) = delete;
+    LoadResources& operator=(const LoadResources&) = delete;
+
+    ~LoadResources()
+    {
+        if (dc) DeleteDC(dc);
+        if (section) DeleteObject(section);
+        if (description24) LocalFree(description24);
+        if (normalised) LocalFree(normalised);
+        if (view) UnmapViewOfFile(view);
+        if (mapping) CloseHandle(mapping);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        std::free(output);
+    }
+};
+
+}  // namespace
+
+uint16_t ColorTableSize(const void* bitmapHeader)
+{
+    const auto* header = static_cast<const uint8_t*>(bitmapHeader);
+    uint16_t bitCount;
+    if (Read32(header) == kCoreHeaderSize) {
+        bitCount = Read16(header + 10);
+    } else {
+        uint32_t coloursUsed = Read32(header + 32);
+        if (coloursUsed != 0) return static_cast<uint16_t>(coloursUsed);
+        bitCount = Read16(header + 14);
+    }
+    switch (bitCount) {
+    case 1:
+        return 2;
+    case 2:
+        return 4;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
+RgbImage* LoadDibImage(const char* fileName)
+{
+    if (!fileName) return nullptr;
+    LoadResources held;
+
+    // Map the whole file read-only.
+    held.file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD sizeHigh = 0;
+    DWORD sizeLow = held.file != INVALID_HANDLE_VALUE ? GetFileSize(held.file, &sizeHigh) : 0;
+    if (held.file != INVALID_HANDLE_VALUE) {
+        held.mapping = CreateFileMappingA(held.file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    }
+    if (held.mapping) held.view = static_cast<const uint8_t*>(MapViewOfFile(held.mapping, FILE_MAP_READ, 0, 0, 0));
+    if (!held.view) {
+        ShowOpenFailure(fileName);
+        return nullptr;
+    }
+    const uint64_t fileSize = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
+    const uint8_t* const file = held.view;
+
+    // Locate the bitmap header, and the pixels where the file header says.
+    uint64_t headerAt = 0;
+    uint64_t pixelsAt = 0;
+    bool pixelsKnown = false;
+    if (fileSize >= 2 && file[0] == 'B' && file[1] == 'M') {
+        headerAt = kFileHeaderSize;
+        if (fileSize >= kFileHeaderSize) {
+            pixelsAt = Read32(file + 10);
+            pixelsKnown = true;
+        }
+    }
+    if (fileSize < headerAt + 4) {
+        ShowError(kUnknownFormat);
+        return nullptr;
+    }
+    const uint8_t* const header = file + headerAt;
+    const uint32_t headerSize = Read32(header);
+    if ((headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) || fileSize - headerAt < headerSize) {
+        ShowError(kUnknownFormat);
+        return nullptr;
+    }
+
+    // The normalised description: a 40-byte header, the bit-field masks if any, then the colour
+    // table as 4-byte entries.
+    const uint16_t entries = ColorTableSize(header);
+    const bool info = headerSize == kInfoHeaderSize;
+    const uint32_t compression = info ? Read32(header + 16) : BI_RGB;
+    const uint32_t maskBytes = compression == BI_BITFIELDS ? kMaskBytes : 0;
+    held.normalised = static_cast<BITMAPINFO*>(
+        LocalAlloc(LPTR, sizeof(BITMAPINFOHEADER) + maskBytes + 4 * static_cast<size_t>(entries)));
+    if (!held.normalised) {
+        ShowError(kOutOfMemory);
+        return nullptr;
+    }
+    BITMAPINFOHEADER desc{};
+    const uint64_t tableAt = headerAt + headerSize + maskBytes;
+    const uint64_t entryBytes = info ? 4 : 3;
+    const uint64_t tableEnd = tableAt + entryBytes * entries;
+    // A colour count the 16-bit table size cannot hold, or a table or masks past the file's end,
+    // leave nothing to convert.
+    bool consistent = tableEnd <= fileSize && (!info || Read32(header + 32) <= UINT16_MAX);
+    if (info) {
+        desc.biSize = kInfoHeaderSize;
+        desc.biWidth = static_cast<LONG>(Read32(header + 4));
+        desc.biHeight = static_cast<LONG>(Read32(header + 8));
+        desc.biPlanes = Read16(header + 12);
+        desc.biBitCount = Read16(header + 14);
+        desc.biCompression = compression;
+        desc.biSizeImage = Read32(header + 20);
+        desc.biXPelsPerMeter = static_cast<LONG>(Read32(header + 24));
+        desc.biYPelsPerMeter = static_cast<LONG>(Read32(header + 28));
+        desc.biClrUsed = Read32(header + 32);
+        desc.biClrImportant = Read32(header + 36);
+    } else {
+        desc.biSize = kInfoHeaderSize;
+        desc.biWidth = Read16(header + 4);
+        desc.biHeight = Read16(header + 6);
+        desc.biPlanes = Read16(header + 8);
+        desc.biBitCount = Read16(header + 10);
+        desc.biCompression = BI_RGB;
+        desc.biClrUsed = entries;
+        desc.biClrImportant = entries;
+    }
+    if (!pixelsKnown) pixelsAt = tableEnd;
+    if (desc.biClrUsed == 0) desc.biClrUsed = entries;
+
+    auto* colours = reinterpret_cast<uint8_t*>(held.normalised) + sizeof(BITMAPINFOHEADER);
+    if (consistent) {
+        std::memcpy(colours, header + headerSize, maskBytes);
+        for (uint32_t i = 0; i < entries; ++i) {
+            const uint8_t* entry = file + tableAt + entryBytes * i;
+            uint8_t* quad = colours + maskBytes + 4 * i;
+            quad[0] = entry[0];
+            quad[1] = entry[1];
+            quad[2] = entry[2];
+            quad[3] = info ? entry[3] : 0;
+        }
+    }
+
+    // The pixels must lie in the file: whole rows for plain pixels; a compressed stream is cut at
+    // the file's end, and what it leaves undefined is black.
+    const int64_t signedHeight = desc.biHeight;
+    const uint64_t rows = signedHeight < 0 ? static_cast<uint64_t>(-signedHeight) : static_cast<uint64_t>(signedHeight);
+    const uint64_t width = desc.biWidth > 0 ? static_cast<uint64_t>(desc.biWidth) : 0;
+    const uint64_t available = pixelsAt <= fileSize ? fileSize - pixelsAt : 0;
+    const bool compressed = compression == BI_RLE8 || compression == BI_RLE4;
+    const uint64_t rowBytes = RowBytes(width, desc.biBitCount);
+    const bool rowsFit = rowBytes == 0 || rows <= available / rowBytes;
+    consistent = consistent && width > 0 && rows > 0 && rows <= INT32_MAX && pixelsAt <= fileSize &&
+                 (compressed || rowsFit);
+    if (compressed) {
+        // A stream of unstated length runs to the file's end at most.
+        uint64_t streamBytes = desc.biSizeImage ? desc.biSizeImage : available;
+        desc.biSizeImage = static_cast<DWORD>(streamBytes < available ? streamBytes : available);
+    } else if (consistent) {
+        // The true size of the padded rows.
+        desc.biSizeImage = static_cast<DWORD>(rowBytes * rows);
+    }
+    std::memcpy(held.normalised, &desc, sizeof desc);
+    if (!consistent) {
+        ShowError(kConversionError);
+        return nullptr;
+    }
+    if (width * rows > kMaxDibPixels) {
+        ShowError(kOutOfMemory);
+        return nullptr;
+    }
+
+    // Convert into a bottom-up 24-bit section, whatever the file's row order.
+    held.dc = CreateCompatibleDC(nullptr);
+    if (held.dc) held.description24 = static_cast<BITMAPINFO*>(LocalAlloc(LPTR, sizeof(BITMAPINFOHEADER)));
+    void* sectionBits = nullptr;
+    if (held.description24) {
+        BITMAPINFOHEADER& d24 = held.description24->bmiHeader;
+        d24.biSize = sizeof(BITMAPINFOHEADER);
+        d24.biWidth = desc.biWidth;
+        d24.biHeight = static_cast<LONG>(rows);
+        d24.biPlanes = 1;
+        d24.biBitCount = 24;
+        d24.biCompression = BI_RGB;
+        d24.biSizeImage = static_cast<DWORD>(rows * width * 3);
+        held.section = CreateDIBSection(held.dc, held.description24, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
+    }
+    if (!held.section || !sectionBits || !SelectObject(held.dc, held.section)) {
+        ShowError(kOutOfMemory);
+        return nullptr;
+    }
+    if (SetDIBits(held.dc, held.section, 0, static_cast<UINT>(rows), file + pixelsAt, held.normalised,
+                  DIB_RGB_COLORS) == 0) {
+        ShowError(kConversionError);
+        return nullptr;
+    }
+    GdiFlush();
+
+    // Repack as red, green, blue rows without the section's 4-byte row padding.
+    held.output = static_cast<uint8_t*>(std::malloc(rows * width * 3));
+    if (!held.output) {
+        ShowError(kOutOfMemory);
+        return nullptr;
+    }
+    PackRgbRows(static_cast<const uint8_t*>(sectionBits), RowBytes(width, 24), held.output,
+                static_cast<uint32_t>(width), static_cast<uint32_t>(rows));
+
+    auto* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    if (!image) {
+        ShowError(kOutOfMemory);
+        return nullptr;
+    }
+    image->width = desc.biWidth;
+    image->height = static_cast<int32_t>(rows);
+    image->data = held.output;
+    held.output = nullptr;
+    return image;
+}
