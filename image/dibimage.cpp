@@ -22,7 +22,10 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kMaskBytes = 12;
 
-void ShowError(const char* text) { MessageBoxA(GetFocus(), text, kTitle, MB_OK); }
+void ShowError(const char* text)
+{
+    MessageBoxA(GetFocus(), text, kTitle, MB_OK);
+}
 
 // "Failed to open DIB file NAME.\n" in the 256-byte message buffer. A name too long to fit is cut
 // at the front and marked with "...", keeping the end, where the file's own name is.
@@ -54,7 +57,10 @@ uint32_t Read32(const uint8_t* p)
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-uint64_t RowBytes(uint64_t width, uint64_t bitCount) { return (width * bitCount + 31) / 32 * 4; }
+uint64_t RowBytes(uint64_t width, uint64_t bitCount)
+{
+    return (width * bitCount + 31) / 32 * 4;
+}
 
 // Everything the loader holds, released on every path in one order: the memory context, the
 // 24-bit section, the 24-bit description, the normalised description, the view, the mapping, the
@@ -100,16 +106,16 @@ uint16_t ColorTableSize(const void* bitmapHeader)
         bitCount = Read16(header + 14);
     }
     switch (bitCount) {
-    case 1:
-        return 2;
-    case 2:
-        return 4;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
+        case 1:
+            return 2;
+        case 2:
+            return 4;
+        case 4:
+            return 16;
+        case 8:
+            return 256;
+        default:
+            return 0;
     }
 }
 
@@ -126,7 +132,8 @@ RgbImage* LoadDibImage(const char* fileName)
     if (held.file != INVALID_HANDLE_VALUE) {
         held.mapping = CreateFileMappingA(held.file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     }
-    if (held.mapping) held.view = static_cast<const uint8_t*>(MapViewOfFile(held.mapping, FILE_MAP_READ, 0, 0, 0));
+    if (held.mapping)
+        held.view = static_cast<const uint8_t*>(MapViewOfFile(held.mapping, FILE_MAP_READ, 0, 0, 0));
     if (!held.view) {
         ShowOpenFailure(fileName);
         return nullptr;
@@ -151,7 +158,8 @@ RgbImage* LoadDibImage(const char* fileName)
     }
     const uint8_t* const header = file + headerAt;
     const uint32_t headerSize = Read32(header);
-    if ((headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) || fileSize - headerAt < headerSize) {
+    if ((headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) ||
+        fileSize - headerAt < headerSize) {
         ShowError(kUnknownFormat);
         return nullptr;
     }
@@ -216,7 +224,8 @@ RgbImage* LoadDibImage(const char* fileName)
     // The pixels must lie in the file: whole rows for plain pixels; a compressed stream is cut at
     // the file's end, and what it leaves undefined is black.
     const int64_t signedHeight = desc.biHeight;
-    const uint64_t rows = signedHeight < 0 ? static_cast<uint64_t>(-signedHeight) : static_cast<uint64_t>(signedHeight);
+    const uint64_t rows =
+        signedHeight < 0 ? static_cast<uint64_t>(-signedHeight) : static_cast<uint64_t>(signedHeight);
     const uint64_t width = desc.biWidth > 0 ? static_cast<uint64_t>(desc.biWidth) : 0;
     const uint64_t available = pixelsAt <= fileSize ? fileSize - pixelsAt : 0;
     const bool compressed = compression == BI_RLE8 || compression == BI_RLE4;
@@ -255,7 +264,8 @@ RgbImage* LoadDibImage(const char* fileName)
         d24.biBitCount = 24;
         d24.biCompression = BI_RGB;
         d24.biSizeImage = static_cast<DWORD>(rows * width * 3);
-        held.section = CreateDIBSection(held.dc, held.description24, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
+        held.section =
+            CreateDIBSection(held.dc, held.description24, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
     }
     if (!held.section || !sectionBits || !SelectObject(held.dc, held.section)) {
         ShowError(kOutOfMemory);

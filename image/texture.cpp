@@ -1,12 +1,12 @@
 #include "image/texture.h"
 
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <cstdlib>
 
 #include "image/dibimage.h"
 #include "shell/platform/platform.h"
-
-#include <GL/gl.h>
 
 RgbImage* OpenImageFile(const char* fileName)
 {

@@ -177,23 +177,23 @@ int ConvertRows(const DibSource& source, uint32_t startScan, uint32_t lines, con
         uint32_t scan = sourceTopDown ? height - 1 - (startScan + r) : startScan + r;
         uint8_t* out = TargetRow(target, scan);
         switch (source.bitCount) {
-        case 1:
-        case 2:
-        case 4:
-            IndexedRow(in, out, width, source.bitCount, palette);
-            break;
-        case 8:
-            Indexed8Row(in, out, width, palette);
-            break;
-        case 16:
-            Bits16Row(in, out, width, fields);
-            break;
-        case 24:
-            std::memcpy(out, in, static_cast<size_t>(width) * 3);
-            break;
-        case 32:
-            Bits32Row(in, out, width, fields);
-            break;
+            case 1:
+            case 2:
+            case 4:
+                IndexedRow(in, out, width, source.bitCount, palette);
+                break;
+            case 8:
+                Indexed8Row(in, out, width, palette);
+                break;
+            case 16:
+                Bits16Row(in, out, width, fields);
+                break;
+            case 24:
+                std::memcpy(out, in, static_cast<size_t>(width) * 3);
+                break;
+            case 32:
+                Bits32Row(in, out, width, fields);
+                break;
         }
     }
     return static_cast<int>(lines);
@@ -250,34 +250,39 @@ int ConvertRle(const DibSource& source, uint32_t lines, const Bgr24Picture& targ
 bool KnownFormat(uint16_t bitCount, uint32_t compression)
 {
     switch (compression) {
-    case BI_RGB:
-        return bitCount == 1 || bitCount == 2 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
-               bitCount == 24 || bitCount == 32;
-    case BI_RLE8:
-        return bitCount == 8;
-    case BI_RLE4:
-        return bitCount == 4;
-    case BI_BITFIELDS:
-        return bitCount == 16 || bitCount == 32;
-    default:
-        return false;
+        case BI_RGB:
+            return bitCount == 1 || bitCount == 2 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
+                   bitCount == 24 || bitCount == 32;
+        case BI_RLE8:
+            return bitCount == 8;
+        case BI_RLE4:
+            return bitCount == 4;
+        case BI_BITFIELDS:
+            return bitCount == 16 || bitCount == 32;
+        default:
+            return false;
     }
 }
 
 }  // namespace
 
-uint64_t DibRowBytes(uint64_t width, uint64_t bitCount) { return (width * bitCount + 31) / 32 * 4; }
+uint64_t DibRowBytes(uint64_t width, uint64_t bitCount)
+{
+    return (width * bitCount + 31) / 32 * 4;
+}
 
 int ConvertDib(const DibSource& source, uint32_t startScan, uint32_t scanLines, const Bgr24Picture& target)
 {
     if (!source.bits || !target.pixels || !KnownFormat(source.bitCount, source.compression)) return 0;
     if (source.width <= 0 || source.height == 0 || source.height == INT32_MIN) return 0;
     const uint32_t height = static_cast<uint32_t>(source.height < 0 ? -source.height : source.height);
-    if (source.width != target.width || target.height <= 0 || height != static_cast<uint32_t>(target.height)) {
+    if (source.width != target.width || target.height <= 0 ||
+        height != static_cast<uint32_t>(target.height)) {
         return 0;
     }
     if (target.stride < static_cast<uint64_t>(target.width) * 3) return 0;
-    if (source.bitCount <= 8 && source.compression != BI_BITFIELDS && source.colourCount > 0 && !source.colours) {
+    if (source.bitCount <= 8 && source.compression != BI_BITFIELDS && source.colourCount > 0 &&
+        !source.colours) {
         return 0;
     }
     if (startScan >= height || scanLines == 0) return 0;

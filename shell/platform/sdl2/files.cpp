@@ -98,8 +98,8 @@ HMODULE GetModuleHandleA(LPCSTR moduleName)
     return moduleName ? nullptr : reinterpret_cast<HMODULE>(&programModule);
 }
 
-HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD creationDisposition,
-                   DWORD, HANDLE)
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
+                   DWORD creationDisposition, DWORD, HANDLE)
 {
     if (!fileName) return INVALID_HANDLE_VALUE;
     if (creationDisposition != OPEN_EXISTING || (desiredAccess & ~GENERIC_READ) != 0) {
@@ -147,7 +147,8 @@ LPVOID MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD fileOffsetHigh, 
                      SIZE_T numberOfBytesToMap)
 {
     KernelObject* source = layer::Lookup(mapping, KernelObject::Kind::Mapping);
-    if (!source || desiredAccess != FILE_MAP_READ || fileOffsetHigh != 0 || fileOffsetLow != 0) return nullptr;
+    if (!source || desiredAccess != FILE_MAP_READ || fileOffsetHigh != 0 || fileOffsetLow != 0)
+        return nullptr;
     if (numberOfBytesToMap > source->size) return nullptr;
     size_t bytes = numberOfBytesToMap ? numberOfBytesToMap : static_cast<size_t>(source->size);
     // Populated at once: the pictures are read whole straight after mapping.

@@ -75,9 +75,10 @@ static_assert(sizeof(RGBTRIPLE) == 3, "RGBTRIPLE is 3 bytes in a file");
 
 HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
-int SetDIBits(HDC hdc, HBITMAP bitmap, UINT startScan, UINT scanLines, const void* bits, const BITMAPINFO* info,
-              UINT colourUse);
+int SetDIBits(HDC hdc, HBITMAP bitmap, UINT startScan, UINT scanLines, const void* bits,
+              const BITMAPINFO* info, UINT colourUse);
 BOOL GdiFlush();

@@ -48,7 +48,10 @@ Registry& TheRegistry()
 
 // What a fresh memory context holds before a section is selected, as on Windows (a 1x1 bitmap).
 char stockBitmap;
-HGDIOBJ StockBitmap() { return &stockBitmap; }
+HGDIOBJ StockBitmap()
+{
+    return &stockBitmap;
+}
 
 MemoryDc* FindContext(HDC hdc)
 {
@@ -207,4 +210,7 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT startScan, UINT scanLines, const void* b
     return layer::ConvertDib(source, startScan, scanLines, target);
 }
 
-BOOL GdiFlush() { return TRUE; }
+BOOL GdiFlush()
+{
+    return TRUE;
+}
