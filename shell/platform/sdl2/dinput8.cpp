@@ -203,10 +203,10 @@ public:
         std::memset(keys, 0, sizeof(keys));
         if (!Open()) return;
         char down[32];
-        XQueryKeymap(display_.get(), down);
+        XQueryKeymap(display.get(), down);
         for (int keycode = 0; keycode < 256; ++keycode) {
             if ((down[keycode / 8] >> (keycode % 8)) & 1) {
-                if (codes_[keycode]) keys[codes_[keycode]] = 0x80;
+                if (codes[keycode]) keys[codes[keycode]] = 0x80;
             }
         }
     }
@@ -218,11 +218,11 @@ private:
 
     bool Open()
     {
-        if (display_) return true;
-        if (failed_) return false;
-        display_.reset(XOpenDisplay(nullptr));
-        if (!display_) {
-            failed_ = true;
+        if (display) return true;
+        if (failed) return false;
+        display.reset(XOpenDisplay(nullptr));
+        if (!display) {
+            failed = true;
             std::fprintf(stderr, "DirectInput: no X display; the keyboard reads as no keys held\n");
             return false;
         }
@@ -234,18 +234,18 @@ private:
     {
         int minKeycode = 0;
         int maxKeycode = 0;
-        XDisplayKeycodes(display_.get(), &minKeycode, &maxKeycode);
+        XDisplayKeycodes(display.get(), &minKeycode, &maxKeycode);
         int perKeycode = 0;
         const int count = maxKeycode - minKeycode + 1;
         KeySym* keysyms =
-            XGetKeyboardMapping(display_.get(), static_cast<KeyCode>(minKeycode), count, &perKeycode);
+            XGetKeyboardMapping(display.get(), static_cast<KeyCode>(minKeycode), count, &perKeycode);
         if (!keysyms) return;
         for (int i = 0; i < count; ++i) {
             for (int level = 0; level < perKeycode; ++level) {
                 const KeySym keysym = keysyms[i * perKeycode + level];
                 if (keysym == NoSymbol) continue;
                 if (const BYTE code = CodeForKeysym(keysym)) {
-                    codes_[minKeycode + i] = code;
+                    codes[minKeycode + i] = code;
                     break;
                 }
             }
@@ -253,9 +253,9 @@ private:
         XFree(keysyms);
     }
 
-    std::unique_ptr<Display, DisplayCloser> display_;
-    bool failed_ = false;
-    BYTE codes_[256] = {};
+    std::unique_ptr<Display, DisplayCloser> display;
+    bool failed = false;
+    BYTE codes[256] = {};
 };
 
 XKeyboard& SystemKeyboard()
@@ -268,12 +268,12 @@ enum class DeviceKind { Keyboard, Mouse };
 
 class Device final : public IDirectInputDevice8A {
 public:
-    explicit Device(DeviceKind kind) : kind_(kind) {}
+    explicit Device(DeviceKind kind) : kind(kind) {}
 
     ULONG Release() override
     {
         SeamCall(Name(), "Release");
-        const ULONG left = --references_;
+        const ULONG left = --references;
         if (left == 0) delete this;
         return left;
     }
@@ -281,22 +281,22 @@ public:
     HRESULT Acquire() override
     {
         if (FAILED(SeamCall(Name(), "Acquire"))) return DIERR_GENERIC;
-        if (!format_) return DIERR_INVALIDPARAM;
-        if (kind_ == DeviceKind::Keyboard && testseam::State().keyboardLost) {
+        if (!format) return DIERR_INVALIDPARAM;
+        if (kind == DeviceKind::Keyboard && testseam::State().keyboardLost) {
             testseam::State().keyboardLost = false;
-            acquired_ = true;
+            acquired = true;
             return DI_OK;
         }
-        if (acquired_) return S_FALSE;
-        acquired_ = true;
+        if (acquired) return S_FALSE;
+        acquired = true;
         return DI_OK;
     }
 
     HRESULT Unacquire() override
     {
         if (FAILED(SeamCall(Name(), "Unacquire"))) return DIERR_GENERIC;
-        if (!acquired_) return DI_NOEFFECT;
-        acquired_ = false;
+        if (!acquired) return DI_NOEFFECT;
+        acquired = false;
         return DI_OK;
     }
 
@@ -304,11 +304,11 @@ public:
     {
         if (FAILED(SeamCall(Name(), "GetDeviceState"))) return DIERR_GENERIC;
         if (!lpvData) return DIERR_INVALIDPARAM;
-        if (kind_ == DeviceKind::Keyboard && acquired_ && testseam::State().keyboardLost)
+        if (kind == DeviceKind::Keyboard && acquired && testseam::State().keyboardLost)
             return DIERR_INPUTLOST;
-        if (!acquired_) return DIERR_NOTACQUIRED;
-        if (cbData != format_->dwDataSize) return DIERR_INVALIDPARAM;
-        if (kind_ == DeviceKind::Mouse) {
+        if (!acquired) return DIERR_NOTACQUIRED;
+        if (cbData != format->dwDataSize) return DIERR_INVALIDPARAM;
+        if (kind == DeviceKind::Mouse) {
             std::memset(lpvData, 0, cbData);
             return DI_OK;
         }
@@ -325,10 +325,10 @@ public:
     HRESULT SetDataFormat(LPCDIDATAFORMAT lpdf) override
     {
         if (FAILED(SeamCall(Name(), "SetDataFormat"))) return DIERR_GENERIC;
-        if (acquired_) return DIERR_ACQUIRED;
-        const DIDATAFORMAT* accepted = kind_ == DeviceKind::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse2;
+        if (acquired) return DIERR_ACQUIRED;
+        const DIDATAFORMAT* accepted = kind == DeviceKind::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse2;
         if (lpdf != accepted) return DIERR_INVALIDPARAM;
-        format_ = lpdf;
+        format = lpdf;
         return DI_OK;
     }
 
@@ -343,7 +343,7 @@ public:
             (focus != DISCL_FOREGROUND && focus != DISCL_BACKGROUND)) {
             return DIERR_INVALIDPARAM;
         }
-        if (acquired_) return DIERR_ACQUIRED;
+        if (acquired) return DIERR_ACQUIRED;
         if (focus == DISCL_FOREGROUND && !hwnd) return E_HANDLE;
         if (sharing != DISCL_NONEXCLUSIVE || focus != DISCL_BACKGROUND) {
             std::fprintf(stderr, "DirectInput: only non-exclusive background access is supported\n");
@@ -355,12 +355,12 @@ public:
 private:
     ~Device() = default;
 
-    const char* Name() const { return kind_ == DeviceKind::Keyboard ? "keyboard" : "mouse"; }
+    const char* Name() const { return kind == DeviceKind::Keyboard ? "keyboard" : "mouse"; }
 
-    DeviceKind kind_;
-    ULONG references_ = 1;
-    LPCDIDATAFORMAT format_ = nullptr;
-    bool acquired_ = false;
+    DeviceKind kind;
+    ULONG references = 1;
+    LPCDIDATAFORMAT format = nullptr;
+    bool acquired = false;
 };
 
 class DirectInput8 final : public IDirectInput8A {
@@ -368,7 +368,7 @@ public:
     ULONG Release() override
     {
         SeamCall("input", "Release");
-        const ULONG left = --references_;
+        const ULONG left = --references;
         if (left == 0) delete this;
         return left;
     }
@@ -396,7 +396,7 @@ public:
 private:
     ~DirectInput8() = default;
 
-    ULONG references_ = 1;
+    ULONG references = 1;
 };
 
 }  // namespace
