@@ -5,12 +5,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "image/texture.h"
+#include "shell/platform/sdl2/testing.h"
 #include "tools/assetgen/picture.h"
 
 namespace {
@@ -265,6 +268,32 @@ TEST_F(GeneratedSkyTest, SkyIsBlueAboveAndTheGroundReddishBelow)
         EXPECT_GT(upper[2], upper[0] + 40) << faces[side].file << ": sky in the upper rows";
         EXPECT_GT(lower[0], lower[2] + 40) << faces[side].file << ": ground in the lower rows";
     }
+}
+
+TEST_F(GeneratedSkyTest, GameLoaderReadsEveryPictureAsWritten)
+{
+    testseam::RecordMessageBoxes(true);
+    for (size_t face = 0; face < pictures.size(); ++face) {
+        const std::string path = BuildPath(std::string("skybox/") + faces[face].file);
+        RgbImage* image = OpenImageFile(path.c_str());
+        ASSERT_NE(image, nullptr) << path;
+        const Bitmap& picture = pictures[face];
+        EXPECT_EQ(image->width, picture.width) << path;
+        EXPECT_EQ(image->height, picture.height) << path;
+        bool same = image->width == picture.width && image->height == picture.height;
+        for (int y = 0; same && y < picture.height; ++y) {
+            for (int x = 0; same && x < picture.width; ++x) {
+                const unsigned char* loaded = &image->data[(static_cast<size_t>(y) * picture.width + x) * 3];
+                const auto written = picture.Rgb(x, y);
+                same = loaded[0] == written[0] && loaded[1] == written[1] && loaded[2] == written[2];
+            }
+        }
+        EXPECT_TRUE(same) << path << ": the loaded pixels, lowest row first, differ from the file's";
+        std::free(image->data);
+        std::free(image);
+    }
+    EXPECT_TRUE(testseam::TakeMessageBoxes().empty()) << "the loader complained about a generated picture";
+    testseam::RecordMessageBoxes(false);
 }
 
 TEST(GeneratedSoundTest, HitSoundIsAShortBrightSixteenBitPing)
