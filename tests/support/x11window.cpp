@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -66,4 +67,38 @@ bool RequestXWindowClose(const std::string& title)
     XSendEvent(display.get(), window, False, NoEventMask, &event);
     XFlush(display.get());
     return true;
+}
+
+XWindowPicture CaptureXWindow(const std::string& title)
+{
+    XWindowPicture picture;
+    DisplayPtr display(XOpenDisplay(nullptr));
+    if (!display) return picture;
+    Window window = Search(display.get(), DefaultRootWindow(display.get()), title);
+    XWindowAttributes attributes;
+    if (!window || !XGetWindowAttributes(display.get(), window, &attributes)) return picture;
+    XImage* image = XGetImage(display.get(), window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image) return picture;
+    picture.width = attributes.width;
+    picture.height = attributes.height;
+    picture.pixels.reserve(static_cast<size_t>(picture.width) * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            unsigned long p = XGetPixel(image, x, y);
+            picture.pixels.push_back({static_cast<uint8_t>((p & image->red_mask) >> 16),
+                                      static_cast<uint8_t>((p & image->green_mask) >> 8),
+                                      static_cast<uint8_t>(p & image->blue_mask)});
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
+bool XWindowPicture::WritePpm(const std::string& path) const
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    for (const auto& p : pixels) std::fwrite(p.data(), 1, 3, file);
+    return std::fclose(file) == 0;
 }
