@@ -2,6 +2,10 @@
 
 #include <GL/glew.h>
 
+#include "game/ball.h"
+#include "game/brick.h"
+#include "game/paddle.h"
+#include "game/skybox.h"
 #include "game/world.h"
 #include "shell/safedelete.h"
 
@@ -33,7 +37,8 @@ bool UpdateRow(Brick* (&row)[N])
     bool anyAlive = false;
     for (Brick* brick : row) {
         if (!brick->IsAlive()) continue;
-        bool struck = gBall->CollideBrick(brick->GetX(), brick->GetY(), brick->GetWidth(), brick->GetHeight());
+        bool struck =
+            gBall->CollideBrick(brick->GetX(), brick->GetY(), brick->GetWidth(), brick->GetHeight());
         brick->Hit(struck);
         anyAlive = true;
         brick->Draw();

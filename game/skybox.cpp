@@ -5,11 +5,14 @@
 
 namespace {
 
-float Half(int size) { return static_cast<float>(size / 2.0); }
+float Half(int size)
+{
+    return static_cast<float>(size / 2.0);
+}
 
 struct Corner {
-    float s, t;     // texture coordinate; t = 0 is the picture's lowest row
-    int x, y, z;    // signs of the half-extents
+    float s, t;   // texture coordinate; t = 0 is the picture's lowest row
+    int x, y, z;  // signs of the half-extents
 };
 
 // Corners of each face in drawing order. The left picture covers +x and the right picture -x.
@@ -41,7 +44,10 @@ void DrawFace(GLuint texture, const Corner (&corners)[4], float w, float h, floa
 
 }  // namespace
 
-Skybox::Skybox(int width, int height, int depth) { SetSize(width, height, depth); }
+Skybox::Skybox(int width, int height, int depth)
+{
+    SetSize(width, height, depth);
+}
 
 void Skybox::SetSize(int width, int height, int depth)
 {
@@ -52,9 +58,9 @@ void Skybox::SetSize(int width, int height, int depth)
 
 void Skybox::MoveToCamera()
 {
-    x = gCamera.position.x;
-    y = gCamera.position.y;
-    z = gCamera.position.z;
+    x = gCamera.GetPosition().x;
+    y = gCamera.GetPosition().y;
+    z = gCamera.GetPosition().z;
 }
 
 void Skybox::LoadTextures()
@@ -70,7 +76,10 @@ void Skybox::LoadTextures()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
 }
 
-void Skybox::Draw() { DrawFaces(); }
+void Skybox::Draw()
+{
+    DrawFaces();
+}
 
 void Skybox::DrawAtPosition()
 {

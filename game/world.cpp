@@ -2,4 +2,8 @@
 
 Ball* gBall = nullptr;
 Paddle* gPaddle = nullptr;
+Brick* gLowRow[kLowRowBricks] = {};
+Brick* gMidRow[kMidRowBricks] = {};
+Brick* gHighRow[kHighRowBricks] = {};
+Skybox* gSkybox = nullptr;
 Camera gCamera;

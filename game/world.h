@@ -6,8 +6,18 @@
 #include "math/camera.h"
 
 class Ball;
+class Brick;
 class Paddle;
+class Skybox;
 
-extern Ball* gBall;      // the ball; null until the game creates the world
-extern Paddle* gPaddle;  // the paddle; null until the game creates the world
-extern Camera gCamera;   // the camera, constructed with its start preset before the program starts
+const int kLowRowBricks = 10;
+const int kMidRowBricks = 9;
+const int kHighRowBricks = 8;
+
+extern Ball* gBall;                      // the ball; null until the game creates the world
+extern Paddle* gPaddle;                  // the paddle; null until the game creates the world
+extern Brick* gLowRow[kLowRowBricks];    // lowest row, one hit point each; brick 0 is the rightmost
+extern Brick* gMidRow[kMidRowBricks];    // middle row, two hit points each
+extern Brick* gHighRow[kHighRowBricks];  // highest row, three hit points each
+extern Skybox* gSkybox;                  // the backdrop
+extern Camera gCamera;  // the camera, constructed with its start preset before the program starts
