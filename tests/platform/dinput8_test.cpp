@@ -162,7 +162,7 @@ TEST_F(Dinput8Test, LostKeyboardFailsEveryReadUntilAcquiredAgainAndLeavesTheMous
     EXPECT_EQ(keys[DIK_RIGHT], 0x80);
 }
 
-// Real key presses on the shared X server: these take the "x11keyboard" lock (see CMakeLists.txt).
+// Real key presses on the shared X server: these run alone (see CMakeLists.txt).
 class Dinput8RealKeysTest : public Dinput8Test {
 protected:
     void SetUp() override
