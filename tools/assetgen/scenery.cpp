@@ -63,7 +63,7 @@ Colour Scenery::Ground(Vec3 unit) const
     colour = Mix(colour, pebble, SmoothStep(0.62f, 0.78f, stones) * 0.7f);
 
     const float distance = std::sqrt(gx * gx + gz * gz);
-    const float haze = 1.0f - std::exp(-distance * 0.3f);
+    const float haze = 1.0f - std::exp(-distance * 0.12f);
     return Mix(colour, horizon, haze);
 }
 
