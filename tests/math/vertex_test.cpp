@@ -7,176 +7,103 @@
 
 namespace {
 
-Vertex Point(float x, float y, float z)
+Vertex P(float x, float y, float z)
 {
     Vertex v;
     v.SetPoint(x, y, z);
     return v;
 }
 
-void ExpectPoint(const Vertex& v, float x, float y, float z)
+::testing::AssertionResult Is(float x, float y, float z, float ax, float ay, float az)
 {
-    EXPECT_EQ(v.GetX(), x);
-    EXPECT_EQ(v.GetY(), y);
-    EXPECT_EQ(v.GetZ(), z);
+    if (x == ax && y == ay && z == az) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "(" << x << ", " << y << ", " << z << ") instead of (" << ax << ", " << ay << ", " << az << ")";
 }
 
-void ExpectNormal(const Vertex& v, float nx, float ny, float nz)
-{
-    EXPECT_EQ(v.GetNX(), nx);
-    EXPECT_EQ(v.GetNY(), ny);
-    EXPECT_EQ(v.GetNZ(), nz);
-}
-
-TEST(Vertex, StartsAtZeroAndPointAndNormalChangeApart)
+TEST(Vertex, PointOperationsLeaveTheNormalAlone)
 {
     Vertex v;
-    ExpectPoint(v, 0, 0, 0);
-    ExpectNormal(v, 0, 0, 0);
-
-    v.SetPoint(1, 2, 3);
+    EXPECT_TRUE(Is(v.GetX(), v.GetY(), v.GetZ(), 0, 0, 0));
+    EXPECT_TRUE(Is(v.GetNX(), v.GetNY(), v.GetNZ(), 0, 0, 0));
     v.SetNormal(7, 8, 9);
-    v.AddPoint(-1, 0, 0);
-    ExpectPoint(v, 0, 2, 3);
-    ExpectNormal(v, 7, 8, 9);
-
     v.AddNormal(1, -8, 0.5f);
-    ExpectNormal(v, 8, 0, 9.5f);
-    ExpectPoint(v, 0, 2, 3);
+    v.SetPoint(1, 2, 3);
+    v.AddPoint(-1, 0, 0);
+    EXPECT_TRUE(Is(v.GetX(), v.GetY(), v.GetZ(), 0, 2, 3));
+    v.Subtract(P(5, 7, 9), P(1, 2, 3));
+    EXPECT_TRUE(Is(v.GetX(), v.GetY(), v.GetZ(), 4, 5, 6));
+    v.Add(P(5, 7, 9), P(1, 2, 3));
+    EXPECT_TRUE(Is(v.GetX(), v.GetY(), v.GetZ(), 6, 9, 12));
+    v.Cross(P(1, 0, 0), P(0, 1, 0));
+    EXPECT_TRUE(Is(v.GetX(), v.GetY(), v.GetZ(), 0, 0, 1));
+    EXPECT_TRUE(Is(v.GetNX(), v.GetNY(), v.GetNZ(), 8, 0, 9.5f));
 }
 
-TEST(Vertex, SubtractAddAndCrossWriteOnlyThePoint)
+TEST(Vertex, CrossAndDotKeepTheirOrderAndDoublePrecision)
 {
-    const Vertex a = Point(5, 7, 9);
-    const Vertex b = Point(1, 2, 3);
-    Vertex v;
-    v.SetNormal(4, 4, 4);
+    // x is stored first, so an argument that is the record itself shows y and z the new x (and z the new y).
+    Vertex a = P(1, 2, 3);
+    a.Cross(a, P(4, 5, 6));
+    EXPECT_TRUE(Is(a.GetX(), a.GetY(), a.GetZ(), -3, 30, -135));
+    Vertex b = P(4, 5, 6);
+    b.Cross(P(1, 2, 3), b);
+    EXPECT_TRUE(Is(b.GetX(), b.GetY(), b.GetZ(), -3, -15, -9));
 
-    v.Subtract(a, b);
-    ExpectPoint(v, 4, 5, 6);
-    v.Add(a, b);
-    ExpectPoint(v, 6, 9, 12);
-    v.Cross(Point(1, 0, 0), Point(0, 1, 0));
-    ExpectPoint(v, 0, 0, 1);
-    v.Cross(Point(0, 1, 0), Point(1, 0, 0));
-    ExpectPoint(v, 0, 0, -1);
-    ExpectNormal(v, 4, 4, 4);
-}
-
-TEST(Vertex, CrossWithItselfAsArgumentSeesComponentsAlreadyWritten)
-{
-    // x is written first; y and z then read the new x (and z the new y) through the alias.
-    Vertex first = Point(1, 2, 3);
-    first.Cross(first, Point(4, 5, 6));
-    ExpectPoint(first, -3, 30, -135);
-
-    Vertex second = Point(4, 5, 6);
-    second.Cross(Point(1, 2, 3), second);
-    // x = 2*6 - 3*5 = -3; y = 3*(-3) - 1*6 = -15; z = 1*(-15) - 2*(-3) = -9
-    ExpectPoint(second, -3, -15, -9);
-
-    Vertex both = Point(1, 2, 3);
-    both.Cross(both, both);
-    // x = 2*3 - 3*2 = 0; y = 3*0 - 0*3 = 0; z = 0*0 - 0*0 = 0
-    ExpectPoint(both, 0, 0, 0);
-}
-
-TEST(Vertex, ProductsAreFormedInDoubleBeforeTheFloatIsStored)
-{
-    // (1 + 2^-13)(1 - 2^-13) - 1 is -2^-26: a float product would round to 1 and give 0.
+    // (1 + 2^-13)(1 - 2^-13) - 1 = -2^-26: float products would round to 1 and give 0.
     const float e = std::ldexp(1.0f, -13);
-    Vertex v;
-    v.Cross(Point(0, 1 + e, 1), Point(0, 1, 1 - e));
-    EXPECT_EQ(v.GetX(), -std::ldexp(1.0f, -26));
+    Vertex c;
+    c.Cross(P(0, 1 + e, 1), P(0, 1, 1 - e));
+    EXPECT_EQ(c.GetX(), -std::ldexp(1.0f, -26));
 
-    // The dot product keeps the double: 2^-12 + 2^-26 is not a float.
-    const Vertex a = Point(1 + e, 1, 0);
-    const double dot = a.Dot(Point(1 + e, -1, 0));
-    EXPECT_EQ(dot, std::ldexp(1.0, -12) + std::ldexp(1.0, -26));
-}
-
-TEST(Vertex, DotSumsXAndYBeforeZ)
-{
     const float big = std::ldexp(1.0f, 30);
-    struct Case {
-        Vertex a;
-        Vertex b;
-        double expected;
+    struct {
+        Vertex a, b;
+        double dot;
     } cases[] = {
-        {Point(1, 2, 3), Point(4, 5, 6), 32.0},
-        // (2^60 + 1) rounds to 2^60 in double before z's -2^60 cancels it.
-        {Point(big, 1, big), Point(big, 1, -big), 0.0},
-        // Here the 1 comes last and survives.
-        {Point(big, -big, 1), Point(big, big, 1), 1.0},
+        {P(1, 2, 3), P(4, 5, 6), 32.0},
+        {P(1 + e, 1, 0), P(1 + e, -1, 0), std::ldexp(1.0, -12) + std::ldexp(1.0, -26)},  // not a float
+        {P(big, 1, big), P(big, 1, -big), 0.0},  // 2^60 + 1 rounds to 2^60 before z cancels it
+        {P(big, -big, 1), P(big, big, 1), 1.0},  // x and y cancel first, z survives
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.b.Dot(c.a), c.expected);
-    }
+    for (const auto& t : cases) EXPECT_EQ(t.b.Dot(t.a), t.dot);
 }
 
 TEST(Vertex, EqualsXZComparesXAndZExactly)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case {
-        Vertex a;
-        Vertex b;
+    struct {
+        Vertex a, b;
         bool equal;
     } cases[] = {
-        {Point(1, 5, 2), Point(1, -7, 2), true},          {Point(1, 5, 2), Point(1, 5, 2.0001f), false},
-        {Point(1, 5, 2), Point(1.0000001f, 5, 2), false}, {Point(0.0f, 0, 0), Point(-0.0f, 0, 0.0f), true},
-        {Point(nan, 5, 2), Point(nan, 5, 2), false},      {Point(1, 5, nan), Point(1, 5, nan), false},
-        {Point(1, nan, 2), Point(1, 3, 2), true},
+        {P(1, 5, 2), P(1, -7, 2), true},          {P(1, 5, 2), P(1, 5, 2.0001f), false},
+        {P(1, 5, 2), P(1.0000001f, 5, 2), false}, {P(nan, 5, 2), P(nan, 5, 2), false},
+        {P(1, 5, nan), P(1, 5, nan), false},      {P(1, nan, 2), P(1, 3, 2), true},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.a.EqualsXZ(c.b), c.equal)
-            << c.a.GetX() << "," << c.a.GetZ() << " vs " << c.b.GetX() << "," << c.b.GetZ();
-    }
+    for (const auto& t : cases) EXPECT_EQ(t.a.EqualsXZ(t.b), t.equal) << t.a.GetX() << " " << t.b.GetZ();
 }
 
-TEST(Vertex, CalcNormalUsesTheMagnitudesOfBothEdges)
+TEST(Vertex, CalcNormalUsesEdgeMagnitudesAndGivesZeroForParallelEdges)
 {
-    struct Case {
+    struct {
         Vertex p1, p2, p3, p4;
         float nx, ny, nz;
     } cases[] = {
         // U = (1, 0, 0), V = (0, -1, 0): the magnitudes turn V to +y, so the normal is +z, not -z.
-        {Point(1, 0, 0), Point(0, 0, 0), Point(0, 0, 0), Point(0, 1, 0), 0, 0, 1},
-        {Point(0, 0, 0), Point(1, 0, 0), Point(0, 1, 0), Point(0, 0, 0), 0, 0, 1},
-        // Longer edges still give a unit normal.
-        {Point(3, 0, 0), Point(0, 0, 0), Point(0, 0, 0), Point(0, 0, -4), 0, -1, 0},
-        {Point(0, 5, 0), Point(0, 0, 0), Point(0, 0, 0), Point(0, 0, 2), 1, 0, 0},
+        {P(1, 0, 0), P(0, 0, 0), P(0, 0, 0), P(0, 1, 0), 0, 0, 1},
+        {P(3, 0, 0), P(0, 0, 0), P(0, 0, 0), P(0, 0, -4), 0, -1, 0},
+        {P(0, 5, 0), P(0, 0, 0), P(0, 0, 0), P(0, 0, 2), 1, 0, 0},
+        // Parallel (also once the magnitudes are taken) or zero edges: zero, not NaN.
+        {P(1, 2, 3), P(0, 0, 0), P(2, 4, 6), P(0, 0, 0), 0, 0, 0},
+        {P(1, 0, 0), P(0, 0, 0), P(0, 0, 0), P(1, 0, 0), 0, 0, 0},
+        {P(5, 5, 5), P(5, 5, 5), P(0, 1, 0), P(0, 0, 0), 0, 0, 0},
     };
-    for (const Case& c : cases) {
-        Vertex v = Point(9, 8, 7);
-        v.CalcNormal(c.p1, c.p2, c.p3, c.p4);
-        ExpectNormal(v, c.nx, c.ny, c.nz);
-        ExpectPoint(v, 9, 8, 7);
-    }
-
-    Vertex diagonal;
-    diagonal.CalcNormal(Point(1, -1, 0), Point(0, 0, 0), Point(0, 0, 0), Point(0, 0, 1));
-    // U = (1, 1, 0), V = (0, 0, 1): N = (1, -1, 0) over the float root of 2.
-    EXPECT_FLOAT_EQ(diagonal.GetNX(), 1.0f / std::sqrt(2.0f));
-    EXPECT_FLOAT_EQ(diagonal.GetNY(), -1.0f / std::sqrt(2.0f));
-    EXPECT_EQ(diagonal.GetNZ(), 0.0f);
-}
-
-TEST(Vertex, CalcNormalOfParallelOrZeroEdgesIsZeroNotNaN)
-{
-    struct Case {
-        Vertex p1, p2, p3, p4;
-    } cases[] = {
-        {Point(1, 2, 3), Point(0, 0, 0), Point(2, 4, 6), Point(0, 0, 0)},
-        // Opposite edges are parallel too once their magnitudes are taken.
-        {Point(1, 0, 0), Point(0, 0, 0), Point(0, 0, 0), Point(1, 0, 0)},
-        {Point(5, 5, 5), Point(5, 5, 5), Point(0, 1, 0), Point(0, 0, 0)},
-        {Point(0, 0, 0), Point(0, 0, 0), Point(0, 0, 0), Point(0, 0, 0)},
-    };
-    for (const Case& c : cases) {
-        Vertex v;
+    for (const auto& t : cases) {
+        Vertex v = P(9, 8, 7);
         v.SetNormal(1, 1, 1);
-        v.CalcNormal(c.p1, c.p2, c.p3, c.p4);
-        ExpectNormal(v, 0, 0, 0);
+        v.CalcNormal(t.p1, t.p2, t.p3, t.p4);
+        EXPECT_TRUE(Is(v.GetNX(), v.GetNY(), v.GetNZ(), t.nx, t.ny, t.nz));
+        EXPECT_TRUE(Is(v.GetX(), v.GetY(), v.GetZ(), 9, 8, 7));
     }
 }
 
