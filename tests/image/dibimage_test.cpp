@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -416,4 +420,28 @@ TEST(DibImageTest, ColourTableSizeFollowsHeaderKindAndColoursUsed)
     for (const Case& c : cases) {
         EXPECT_EQ(ColorTableSize(c.header.data()), c.entries) << "header size " << int(c.header[0]);
     }
+}
+
+TEST(DibImageTest, EveryPathReleasesItsFileAndMapping)
+{
+    ScratchDir dir;
+    auto count = [](const char* listing) {
+        std::ifstream in(listing);
+        return std::count(std::istreambuf_iterator<char>(in), {}, '\n');
+    };
+    auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    std::vector<std::string> paths = {
+        dir.Write("good.bmp", File(InfoHeader({3, 2, 24}), Bytes(24, 5))),
+        dir.Write("unknown.bmp", Bytes(60, 'x')),
+        dir.Write("cut.bmp", File(InfoHeader({3, 2, 24}), Bytes(20, 5))),
+        dir.Write("empty.bmp", {}),
+    };
+    Load(paths[0]);
+    const auto files = openFiles();
+    const auto mappings = count("/proc/self/maps");
+    for (int round = 0; round < 3; ++round) {
+        for (const std::string& path : paths) Load(path);
+    }
+    EXPECT_EQ(openFiles(), files);
+    EXPECT_EQ(count("/proc/self/maps"), mappings);
 }
