@@ -14,34 +14,12 @@
 
 #include "image/dibimage.h"
 #include "shell/platform/sdl2/testing.h"
+#include "tests/image/recordedload.h"
 #include "tests/support/bmpfile.h"
 
 namespace {
 
 const std::string kSuite = BRICKS_SOURCE_DIR "/../shared/testdata/bmpsuite";
-
-struct ImageFree {
-    void operator()(RgbImage* image) const
-    {
-        std::free(image->data);
-        std::free(image);
-    }
-};
-using Image = std::unique_ptr<RgbImage, ImageFree>;
-
-struct Outcome {
-    Image image;
-    std::vector<std::string> messages;
-};
-
-Outcome Load(const std::string& path)
-{
-    testseam::RecordMessageBoxes(true);
-    Outcome outcome{Image(LoadDibImage(path.c_str())), {}};
-    for (auto& box : testseam::TakeMessageBoxes()) outcome.messages.push_back(box.text);
-    testseam::RecordMessageBoxes(false);
-    return outcome;
-}
 
 bmpfile::Bytes ReadAll(const std::string& path)
 {
@@ -110,14 +88,14 @@ TEST_F(BmpSuiteTest, GoodFilesDecodeToTheirReferencesAndLaterHeadersAreRefused)
         if (entry.path().extension() != ".bmp") continue;
         const std::string name = "g/" + entry.path().filename().string();
         const uint32_t headerSize = Read32(ReadAll(entry.path()), 14);
-        Outcome outcome = Load(entry.path());
+        LoadResult outcome = Load(entry.path());
         if (headerSize != 12 && headerSize != 40) {
             EXPECT_FALSE(outcome.image) << name;
-            EXPECT_EQ(outcome.messages, std::vector<std::string>{"Unknown DIB file format."}) << name;
+            EXPECT_EQ(outcome.Messages(), std::vector<std::string>{"Unknown DIB file format."}) << name;
             continue;
         }
         ASSERT_TRUE(outcome.image) << name;
-        EXPECT_TRUE(outcome.messages.empty()) << name;
+        EXPECT_TRUE(outcome.Messages().empty()) << name;
         // Channels of fewer than 8 bits may round either way by one.
         const int tolerance = name.find("rgb16") != std::string::npos ? 1 : 0;
         auto range = refs.equal_range(name);
@@ -166,23 +144,23 @@ TEST_F(BmpSuiteTest, BadFilesAreRefusedOrDecodedAsStated)
     };
     size_t stated = 0;
     for (const Case& c : cases) {
-        Outcome outcome = Load(kSuite + "/" + c.file);
+        LoadResult outcome = Load(kSuite + "/" + c.file);
         if (c.message.empty()) {
             ASSERT_TRUE(outcome.image)
-                << c.file << ": " << (outcome.messages.empty() ? "" : outcome.messages[0]);
+                << c.file << ": " << (outcome.Messages().empty() ? "" : outcome.Messages()[0]);
             EXPECT_EQ(outcome.image->width, 127) << c.file;
             EXPECT_EQ(outcome.image->height, 64) << c.file;
-            EXPECT_TRUE(outcome.messages.empty()) << c.file;
+            EXPECT_TRUE(outcome.Messages().empty()) << c.file;
         } else {
             EXPECT_FALSE(outcome.image) << c.file;
-            EXPECT_EQ(outcome.messages, std::vector<std::string>{c.message}) << c.file;
+            EXPECT_EQ(outcome.Messages(), std::vector<std::string>{c.message}) << c.file;
         }
         ++stated;
     }
-    Outcome odd = Load(kSuite + "/b/rgb16-880.bmp");
+    LoadResult odd = Load(kSuite + "/b/rgb16-880.bmp");
     ASSERT_TRUE(odd.image);
     EXPECT_LE(Distance(*odd.image, kSuite + "/b/rgb16-880.ref.png"), 1);
-    Outcome badIndex = Load(kSuite + "/b/pal8badindex.bmp");
+    LoadResult badIndex = Load(kSuite + "/b/pal8badindex.bmp");
     ASSERT_TRUE(badIndex.image);
 
     // Every file in b/ has an outcome stated above.
@@ -207,8 +185,8 @@ TEST_F(BmpSuiteTest, PackedBitmapsDecodeLikeTheirFiles)
         uint32_t follows = 14 + headerSize + (fields ? 12 : 0) + entries * (headerSize == 40 ? 4 : 3);
         if (Read32(file, 10) != follows) continue;
 
-        Outcome whole = Load(entry.path());
-        Outcome alone = Load(dir.Write("packed.dib", bmpfile::Bytes(file.begin() + 14, file.end())));
+        LoadResult whole = Load(entry.path());
+        LoadResult alone = Load(dir.Write("packed.dib", bmpfile::Bytes(file.begin() + 14, file.end())));
         const std::string name = entry.path().filename();
         ASSERT_TRUE(whole.image && alone.image) << name;
         ASSERT_EQ(whole.image->width, alone.image->width) << name;

@@ -14,34 +14,12 @@
 
 #include "shell/platform/platform.h"
 #include "shell/platform/sdl2/testing.h"
+#include "tests/image/recordedload.h"
 #include "tests/support/bmpfile.h"
 
 using namespace bmpfile;
 
 namespace {
-
-struct ImageFree {
-    void operator()(RgbImage* image) const
-    {
-        std::free(image->data);
-        std::free(image);
-    }
-};
-using Image = std::unique_ptr<RgbImage, ImageFree>;
-
-// Loads a file while recording message boxes; returns the picture and the boxes' texts.
-struct LoadResult {
-    Image image;
-    std::vector<testseam::MessageBoxRecord> boxes;
-};
-
-LoadResult Load(const std::string& path)
-{
-    testseam::RecordMessageBoxes(true);
-    LoadResult result{Image(LoadDibImage(path.c_str())), testseam::TakeMessageBoxes()};
-    testseam::RecordMessageBoxes(false);
-    return result;
-}
 
 // The test picture: a colour for each pixel, (0, 0) the lowest left one.
 using Picture = std::function<Rgb(int x, int y)>;
