@@ -145,8 +145,7 @@ void Bits32Row(const uint8_t* in, uint8_t* out, int32_t width, const BitFields& 
 
 uint8_t* TargetRow(const Bgr24Picture& target, uint32_t scan)
 {
-    uint32_t row = target.topDown ? static_cast<uint32_t>(target.height) - 1 - scan : scan;
-    return target.pixels + static_cast<size_t>(row) * target.stride;
+    return target.pixels + static_cast<size_t>(scan) * target.stride;
 }
 
 int ConvertRows(const DibSource& source, uint32_t startScan, uint32_t lines, const Bgr24Picture& target)
@@ -158,7 +157,7 @@ int ConvertRows(const DibSource& source, uint32_t startScan, uint32_t lines, con
     const uint32_t height = static_cast<uint32_t>(target.height);
 
     // Plain 24-bit rows in the target's own order are one copy.
-    if (source.bitCount == 24 && !sourceTopDown && !target.topDown && rowBytes == target.stride) {
+    if (source.bitCount == 24 && !sourceTopDown && rowBytes == target.stride) {
         std::memcpy(TargetRow(target, startScan), source.bits, rowBytes * lines);
         return static_cast<int>(lines);
     }

@@ -20,12 +20,11 @@ struct DibSource {
     size_t bitsSize = 0;  // bytes of bits that may be read
 };
 
-// A 24-bit picture: rows of blue, green, red, each padded to a multiple of 4 bytes.
+// A 24-bit picture: rows of blue, green, red, lowest first, each padded to a multiple of 4 bytes.
 struct Bgr24Picture {
     uint8_t* pixels = nullptr;
     int32_t width = 0;
     int32_t height = 0;
-    bool topDown = false;
     size_t stride = 0;
 };
 

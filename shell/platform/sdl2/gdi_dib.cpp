@@ -1,8 +1,8 @@
 // GDI memory contexts and DIB sections over plain memory, and SetDIBits over dibconvert.
-// Implements: memory device contexts, 24-bit BI_RGB sections (bottom-up or top-down) in process
-// memory, selecting a section into a context, SetDIBits from any DIB that dibconvert decodes with
-// DIB_RGB_COLORS. Not implemented: drawing into a context, sections of other formats or backed by a
-// file mapping, DIB_PAL_COLORS. A section's pixels are undefined until SetDIBits sets them.
+// Implements: memory device contexts, bottom-up 24-bit BI_RGB sections in process memory, selecting a section
+// into a context, SetDIBits from any DIB that dibconvert decodes with DIB_RGB_COLORS. Not implemented:
+// drawing into a context, sections of other formats or backed by a file mapping, DIB_PAL_COLORS. A section's
+// pixels are undefined until SetDIBits sets them.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -110,8 +110,12 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
         std::fprintf(stderr, "CreateDIBSection: only 24-bit BI_RGB sections are supported\n");
         return nullptr;
     }
-    if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN) return nullptr;
-    const uint64_t rows = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
+    if (header.biHeight < 0) {
+        std::fprintf(stderr, "CreateDIBSection: only bottom-up sections are supported\n");
+        return nullptr;
+    }
+    if (header.biWidth <= 0 || header.biHeight == 0) return nullptr;
+    const uint64_t rows = static_cast<uint64_t>(header.biHeight);
     const uint64_t stride = layer::DibRowBytes(static_cast<uint64_t>(header.biWidth), 24);
     if (stride * rows > layer::kMaxSectionBytes) return nullptr;
     auto* pixels = static_cast<uint8_t*>(std::malloc(stride * rows + layer::kSectionSlack));
@@ -121,7 +125,6 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     created->picture.pixels = pixels;
     created->picture.width = header.biWidth;
     created->picture.height = static_cast<int32_t>(rows);
-    created->picture.topDown = header.biHeight < 0;
     created->picture.stride = stride;
     {
         std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
