@@ -1,7 +1,11 @@
 // Message boxes and wsprintfA. A message box is an SDL one (modal) and is also written to stderr,
 // so a failure stays visible in a terminal or a log. The test seam records boxes instead.
+// BRICKS_MESSAGE_BOXES=stderr (for scripted and headless runs): the text goes to stderr only and the
+// box counts as answered, so nothing waits for a click.
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "shell/platform/sdl2/layerwindow.h"
 #include "shell/platform/sdl2/seamstate.h"
@@ -16,6 +20,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         seam.messageBoxes.push_back({owner, shownText, shownCaption, type});
         return IDOK;
     }
+    const char* boxes = std::getenv("BRICKS_MESSAGE_BOXES");
+    if (boxes && std::strcmp(boxes, "stderr") == 0) return IDOK;
     layer::LayerWindow* window = layer::FindWindow(owner);
     Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     // Without a display no box can be shown; the text is on stderr already.

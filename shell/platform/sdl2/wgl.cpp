@@ -2,13 +2,18 @@
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
 // attributes before the window exists. The first context made current also initialises GLUT,
 // which freeglut requires before any of its drawing calls.
+// BRICKS_EXIT_AFTER_FRAMES=N (for start-up measurements and scripted runs): after the N-th presented
+// frame the layer writes "presented frame N at <CLOCK_MONOTONIC ns>" to stderr and asks the window to
+// close, as its close box would. The game itself knows nothing of it.
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/sdl2/wgl.h"
 
 #include <GL/freeglut.h>
+#include <time.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "shell/platform/sdl2/layerwindow.h"
@@ -114,6 +119,30 @@ SDL_Window* CreateGlWindow(const LayerWindow& window, const PIXELFORMATDESCRIPTO
     return nullptr;
 }
 
+// The frame count after which the window is asked to close, or 0 when no one asked for it.
+long CloseAfterFrames()
+{
+    static const long frames = [] {
+        const char* value = std::getenv("BRICKS_EXIT_AFTER_FRAMES");
+        long n = value ? std::strtol(value, nullptr, 10) : 0;
+        return n > 0 ? n : 0L;
+    }();
+    return frames;
+}
+
+void CountPresentedFrame(HWND hwnd)
+{
+    static long presented = 0;
+    const long limit = CloseAfterFrames();
+    if (limit == 0 || ++presented != limit) return;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    long long ns = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+    std::fprintf(stderr, "presented frame %ld at %lld\n", presented, ns);
+    std::fflush(stderr);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
 }  // namespace
 
 HDC GetDC(HWND hwnd)
@@ -186,6 +215,7 @@ BOOL SwapBuffers(HDC hdc)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->sdlWindow) return FALSE;
     SDL_GL_SwapWindow(window->sdlWindow);
+    CountPresentedFrame(reinterpret_cast<HWND>(hdc));
     PaceSwap();
     return TRUE;
 }
