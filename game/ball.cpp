@@ -68,6 +68,9 @@ void Ball::CheckWalls()
 
 void Ball::Launch()
 {
+    // A lost ball lies below the field until the next Advance puts it back on the paddle; launched
+    // from there it would fall on and cost a life in every frame the launch key is held.
+    if (position->GetY() < -50.0f) return;
     if (!launched) launched = true;
 }
 

@@ -194,4 +194,42 @@ TEST_F(BallTest, ColourCyclesThroughSixColoursAndResetStartsAgain)
     EXPECT_TRUE(colour.GetX() == 0 && colour.GetY() == 1 && colour.GetZ() == 1);
 }
 
+TEST_F(BallTest, ALostBallHeldOnTheLaunchKeyGoesBackOnThePaddleBeforeItFlies)
+{
+    // A player holding the launch key through a lost ball: each frame the key launches, then the
+    // ball advances. Launched from below the field it would fall on and lose every life at once.
+    for (float speed : {0.1f, 0.35f, 1.0f}) {
+        gBall->Reset();
+        StartFrom(10, speed);
+        gBall->CollideBrick(-100, -100, 300, 300);  // send it down
+        int frames = 0;
+        while (gBall->IsLaunched() && frames++ < 1000) gBall->Advance();
+        ASSERT_EQ(gBall->GetLives(), 2) << speed;
+
+        gBall->Launch();
+        gBall->Advance();
+        EXPECT_FALSE(gBall->IsLaunched()) << speed;
+        EXPECT_EQ(Y(), -37.0f) << "back on the paddle, speed " << speed;
+        gBall->Launch();
+        gBall->Advance();
+        HitPaddle();
+        EXPECT_TRUE(gBall->IsLaunched() && gBall->IsMovingUp()) << speed;
+        EXPECT_EQ(gBall->GetLives(), 2) << speed;
+    }
+    // The field's reset after the last ball leaves the ball below the field too.
+    gBall->Reset();
+    StartFrom(10, 1.0f);
+    gBall->CollideBrick(-100, -100, 300, 300);
+    for (int lost = 0; lost < 3; ++lost) {
+        while (gBall->IsLaunched()) gBall->Advance();
+        if (lost < 2) StartFrom(10, 1.0f);
+    }
+    ASSERT_TRUE(gBall->IsDead());
+    gBall->Reset();
+    gBall->Launch();
+    EXPECT_FALSE(gBall->IsLaunched());
+    gBall->Advance();
+    EXPECT_EQ(Y(), -37.0f);
+}
+
 }  // namespace
