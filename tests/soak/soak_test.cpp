@@ -185,8 +185,9 @@ TEST(Soak, SeededPlayKeepsTheWorldInBoundsResetsTheFieldAndHoldsMemoryFlat)
 
         if (frame >= warmUp && frame % 250 == 0) resident.push_back(ResidentKiB());
     }
-    // The driver frees and takes back a buffer of about 1 MiB now and then, so compare the lowest
-    // readings of the first and the last quarter of play: a leak lifts both the floor and the peaks.
+    // The driver frees and takes back a buffer of about 1 MiB now and then, and at some point keeps
+    // it, so compare the lowest readings of the first and the last quarter of play and allow for that
+    // buffer: a leak lifts the floor with every frame (8 bytes a frame is 8 MB over the long run).
     ASSERT_GE(resident.size(), 8u);
     const size_t quarter = resident.size() / 4;
     const long firstFloor = *std::min_element(resident.begin(), resident.begin() + quarter);
@@ -202,7 +203,7 @@ TEST(Soak, SeededPlayKeepsTheWorldInBoundsResetsTheFieldAndHoldsMemoryFlat)
     EXPECT_GT(tally.resetsAfterLoss, 0) << "losing every ball resets the field";
     EXPECT_GT(tally.speedChanges, 0);
     EXPECT_GT(tally.sounds, 0) << "red bricks were struck";
-    EXPECT_LE(growth, 1024) << "resident memory keeps growing during play";
+    EXPECT_LE(growth, 2048) << "resident memory keeps growing during play";
     EXPECT_TRUE(testseam::TakeMessageBoxes().empty());
 }
 
