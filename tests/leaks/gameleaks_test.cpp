@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/privatedisplay.h"
 #include "tests/support/x11window.h"
 
 namespace {
@@ -34,45 +35,6 @@ void Sleep(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
-
-// A private X server, so that closing the game's window cannot reach another test's game.
-class PrivateDisplay {
-public:
-    PrivateDisplay()
-    {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(pipeEnds[0]);
-            std::string fd = std::to_string(pipeEnds[1]);
-            int quiet = open("/dev/null", O_WRONLY);
-            if (quiet >= 0) dup2(quiet, STDERR_FILENO);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(pipeEnds[1]);
-        std::string number;
-        pollfd readable = {pipeEnds[0], POLLIN, 0};
-        char c;
-        while (poll(&readable, 1, 10000) > 0 && read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(pipeEnds[0]);
-        if (!number.empty()) name_ = ":" + number;
-    }
-    ~PrivateDisplay()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string& Name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
 
 std::string ReadAvailable(int fd)
 {
