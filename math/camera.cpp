@@ -48,10 +48,15 @@ void Camera::SetPreset(Triple eye)
     yaw = 0.0f;
 }
 
+Camera::Triple Camera::MoveVector() const
+{
+    // From the eye to the target, not normalised: a step of 1 takes the eye onto the target.
+    return {F(D(target.x) - D(position.x)), F(D(target.y) - D(position.y)), F(D(target.z) - D(position.z))};
+}
+
 void Camera::MoveForward(float amount)
 {
-    const Triple d = {F(D(target.x) - D(position.x)), F(D(target.y) - D(position.y)),
-                      F(D(target.z) - D(position.z))};
+    const Triple d = MoveVector();
     position.x = F(D(position.x) + D(amount) * D(d.x));
     position.y = F(D(position.y) + D(amount) * D(d.y));
     position.z = F(D(position.z) + D(amount) * D(d.z));
@@ -62,8 +67,7 @@ void Camera::MoveForward(float amount)
 
 void Camera::Strafe(float amount)
 {
-    const Triple d = {F(D(target.x) - D(position.x)), F(D(target.y) - D(position.y)),
-                      F(D(target.z) - D(position.z))};
+    const Triple d = MoveVector();
     // Perpendicular to the view line in the horizontal plane; positive is to the right of the view.
     const Triple s = {-d.z, 0.0f, d.x};
     position.x = F(D(position.x) + D(amount) * D(s.x));

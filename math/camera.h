@@ -31,6 +31,7 @@ public:
 
 private:
     void SetPreset(Triple eye);
+    Triple MoveVector() const;
 
     Triple position;
     Triple target;
