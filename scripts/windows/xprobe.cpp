@@ -1,12 +1,14 @@
 // Looks at the game's window from the X side, for scripts/test-windows: grabs it as a picture, asks it
 // to close the way a window manager would, and reads the starting field off a picture (the colours
-// at the bricks, the ball and the paddle, and where the paddle is).
+// at the bricks, the ball and the paddle, and where the paddle is). It also compares two pictures.
 //
 //   xprobe grab WINDOW OUT.ppm        the window's pixels as a binary PPM
 //   xprobe close WINDOW               sends WM_DELETE_WINDOW
 //   xprobe field A.ppm [B.ppm]        colours at the bricks, ball and paddle of the starting field;
 //                                     fails when A's are not the expected ones or B's differ from A's
 //   xprobe paddle A.ppm               x of the paddle's centre, in pixels
+//   xprobe same A.ppm B.ppm TOLERANCE fails unless both have the same size and every channel of
+//                                     every pixel is within TOLERANCE
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -116,8 +118,14 @@ struct Point3 {
     double x, y, z;
 };
 
-double Dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Point3 Cross(Point3 a, Point3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Dot(Point3 a, Point3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Point3 Cross(Point3 a, Point3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 Point3 Normalised(Point3 a)
 {
     const double length = std::sqrt(Dot(a, a));
@@ -157,7 +165,9 @@ std::vector<Sample> FieldSamples()
         const char* name;
         int count, x0, y;
         unsigned char colour[3];
-    } rows[] = {{"low", 10, 30, 20, {255, 255, 0}}, {"mid", 9, 25, 30, {255, 128, 0}}, {"high", 8, 20, 40, {255, 0, 0}}};
+    } rows[] = {{"low", 10, 30, 20, {255, 255, 0}},
+                {"mid", 9, 25, 30, {255, 128, 0}},
+                {"high", 8, 20, 40, {255, 0, 0}}};
     for (const auto& row : rows) {
         for (int i = 0; i < row.count; ++i) {
             Sample s{row.name + std::to_string(i), {row.x0 - 10.0 * i + 5, row.y + 2.5, 2}, {}};
@@ -182,7 +192,8 @@ bool Near(const unsigned char* a, const unsigned char* b, int tolerance)
 int Field(const char* first, const char* second)
 {
     Picture a, b;
-    if (!ReadPicture(first, a) || a.width != 800 || a.height != 600) return Fail(std::string("not an 800x600 picture: ") + first);
+    if (!ReadPicture(first, a) || a.width != 800 || a.height != 600)
+        return Fail(std::string("not an 800x600 picture: ") + first);
     if (second && (!ReadPicture(second, b) || b.width != 800 || b.height != 600)) {
         return Fail(std::string("not an 800x600 picture: ") + second);
     }
@@ -210,7 +221,8 @@ int Field(const char* first, const char* second)
 int Paddle(const char* path)
 {
     Picture a;
-    if (!ReadPicture(path, a) || a.width != 800 || a.height != 600) return Fail(std::string("not an 800x600 picture: ") + path);
+    if (!ReadPicture(path, a) || a.width != 800 || a.height != 600)
+        return Fail(std::string("not an 800x600 picture: ") + path);
     int left = 0, right = 0, row = 0;
     Project({0, -39.6, 2}, left, row);
     Project({20, -39.6, 2}, right, row);
@@ -218,17 +230,42 @@ int Paddle(const char* path)
     std::vector<int> centres;
     for (int x = 0; x < a.width;) {
         int end = x;
-        while (end < a.width && a.At(end, row)[0] == 0 && a.At(end, row)[1] == 0 && a.At(end, row)[2] == 0) ++end;
+        while (end < a.width && a.At(end, row)[0] == 0 && a.At(end, row)[1] == 0 && a.At(end, row)[2] == 0)
+            ++end;
         const int run = end - x;
         if (run * 5 >= width * 4 && run * 4 <= width * 5) centres.push_back(x + run / 2);
         x = end > x ? end : x + 1;
     }
-    if (centres.size() != 1) return Fail("found " + std::to_string(centres.size()) + " paddles in the picture");
+    if (centres.size() != 1)
+        return Fail("found " + std::to_string(centres.size()) + " paddles in the picture");
     std::printf("%d\n", centres[0]);
     return 0;
 }
 
-Window ParseWindow(const char* text) { return static_cast<Window>(std::strtoul(text, nullptr, 0)); }
+int Same(const char* first, const char* second, int tolerance)
+{
+    Picture a, b;
+    if (!ReadPicture(first, a)) return Fail(std::string("not a picture: ") + first);
+    if (!ReadPicture(second, b)) return Fail(std::string("not a picture: ") + second);
+    if (a.width != b.width || a.height != b.height) return Fail("the pictures differ in size");
+    size_t differing = 0;
+    int largest = 0;
+    for (size_t i = 0; i < a.rgb.size(); ++i) {
+        const int difference = std::abs(a.rgb[i] - b.rgb[i]);
+        if (difference > tolerance) ++differing;
+        if (difference > largest) largest = difference;
+    }
+    if (differing) {
+        return Fail(std::to_string(differing) + " channels differ by more than " + std::to_string(tolerance) +
+                    ", by up to " + std::to_string(largest));
+    }
+    return 0;
+}
+
+Window ParseWindow(const char* text)
+{
+    return static_cast<Window>(std::strtoul(text, nullptr, 0));
+}
 
 }  // namespace
 
@@ -239,6 +276,9 @@ int main(int argc, char** argv)
     if (command == "close" && argc == 3) return Close(ParseWindow(argv[2]));
     if (command == "field" && (argc == 3 || argc == 4)) return Field(argv[2], argc == 4 ? argv[3] : nullptr);
     if (command == "paddle" && argc == 3) return Paddle(argv[2]);
-    std::fprintf(stderr, "usage: xprobe grab WINDOW OUT.ppm | close WINDOW | field A.ppm [B.ppm] | paddle A.ppm\n");
+    if (command == "same" && argc == 5) return Same(argv[2], argv[3], std::atoi(argv[4]));
+    std::fprintf(stderr,
+                 "usage: xprobe grab WINDOW OUT.ppm | close WINDOW | field A.ppm [B.ppm] | paddle A.ppm\n"
+                 "       | same A.ppm B.ppm TOLERANCE\n");
     return 2;
 }

@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "image/texture.h"
-#include "shell/platform/sdl2/testing.h"
+#include "tools/dibcheck/boxrecorder.h"
 
 namespace {
 
@@ -52,11 +53,11 @@ int main(int argc, char** argv)
     }
     if (!file) return Usage();
 
-    testseam::RecordMessageBoxes(true);
+    StartRecordingBoxes();
     RgbImage* image = OpenImageFile(file);
-    auto boxes = testseam::TakeMessageBoxes();
+    const std::vector<std::string> boxes = TakeRecordedBoxes();
     if (!image) {
-        std::string message = boxes.empty() ? "the file is missing or cannot be read" : boxes.front().text;
+        std::string message = boxes.empty() ? "the file is missing or cannot be read" : boxes.front();
         while (!message.empty() && message.back() == '\n') message.pop_back();
         std::printf("refused: %s\n", message.c_str());
         return 1;
