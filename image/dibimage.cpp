@@ -124,16 +124,19 @@ RgbImage* LoadDibImage(const char* fileName)
     if (!fileName) return nullptr;
     LoadResources held;
 
-    // Map the whole file read-only.
+    // Map the whole file read-only. Read sharing keeps writers out while it is open, so the size
+    // read here is the size mapped. (A file of exactly 4 GiB - 1 bytes reads as a failed size.)
     held.file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD sizeHigh = 0;
-    DWORD sizeLow = held.file != INVALID_HANDLE_VALUE ? GetFileSize(held.file, &sizeHigh) : 0;
-    if (held.file != INVALID_HANDLE_VALUE) {
+    DWORD sizeLow = INVALID_FILE_SIZE;
+    if (held.file != INVALID_HANDLE_VALUE) sizeLow = GetFileSize(held.file, &sizeHigh);
+    if (sizeLow != INVALID_FILE_SIZE || sizeHigh != 0) {
         held.mapping = CreateFileMappingA(held.file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     }
-    if (held.mapping)
+    if (held.mapping) {
         held.view = static_cast<const uint8_t*>(MapViewOfFile(held.mapping, FILE_MAP_READ, 0, 0, 0));
+    }
     if (!held.view) {
         ShowOpenFailure(fileName);
         return nullptr;
