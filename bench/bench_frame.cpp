@@ -7,7 +7,6 @@
 //
 // Usage: bench_frame [--rounds R] [--frames N] [--startup-runs K]
 #include <GL/glew.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,6 +29,7 @@
 #include "shell/safedelete.h"
 #include "shell/shellglobals.h"
 #include "shell/zarnwindow.h"
+#include "tests/support/childprocess.h"
 
 namespace {
 
@@ -284,37 +284,18 @@ long long MonotonicNs()
 // reports presented, or a negative value if it reported none.
 double TimeToFirstFrame(const std::string& directory, const std::string& program)
 {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return -1.0;
-    long long started = MonotonicNs();
-    pid_t child = fork();
-    if (child == 0) {
-        dup2(pipeEnds[1], STDERR_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        if (chdir(directory.c_str()) != 0) _exit(126);
-        setenv("BRICKS_EXIT_AFTER_FRAMES", "1", 1);
-        setenv("BRICKS_MESSAGE_BOXES", "stderr", 1);
-        std::string path = directory + "/" + program;
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeEnds[1]);
-    std::string output;
-    char buffer[512];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof(buffer))) > 0)
-        output.append(buffer, static_cast<size_t>(got));
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    size_t found = output.find("presented frame 1 at ");
+    const std::string marker = "presented frame 1 at ";
+    const long long started = MonotonicNs();
+    ChildProcess child(directory + "/" + program, directory,
+                       {{"BRICKS_EXIT_AFTER_FRAMES", "1"}, {"BRICKS_MESSAGE_BOXES", "stderr"}});
+    child.Wait(std::chrono::seconds(60));
+    const std::string& output = child.Errors();
+    size_t found = output.find(marker);
     if (found == std::string::npos) {
         std::fprintf(stderr, "%s presented no frame:\n%s\n", program.c_str(), output.c_str());
         return -1.0;
     }
-    long long presented =
-        std::strtoll(output.c_str() + found + std::strlen("presented frame 1 at "), nullptr, 10);
+    long long presented = std::strtoll(output.c_str() + found + marker.size(), nullptr, 10);
     return static_cast<double>(presented - started) / 1e6;
 }
 

@@ -1,8 +1,6 @@
 // The game without the devices it would like: no sound card, a keyboard taken away mid-game, no
 // display at all; and the real program meeting a broken picture with nobody there to click.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "game/ball.h"
 #include "game/brick.h"
@@ -23,13 +19,13 @@
 #include "input/directinput.h"
 #include "math/vertex.h"
 #include "shell/platform/sdl2/testing.h"
+#include "tests/support/childprocess.h"
 #include "tests/support/glcontext.h"
 #include "tests/support/privatedisplay.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 TEST(Devices, WithoutASoundCardARedBrickIsStruckSilentlyAndPlayGoesOn)
 {
@@ -85,61 +81,9 @@ TEST(Devices, AKeyboardLostMidGameIsTakenBackAndTheGameGoesOn)
     testseam::UseRealKeyboard();
 }
 
-struct GameRun {
-    int status = -1;  // as from waitpid; -1 if it had to be killed
-    std::string errors;
-};
-
-// The real game, started in `directory` with the environment changed as given (a null value
-// removes the variable), its standard error collected, killed if it runs past the limit.
-GameRun RunGame(const fs::path& directory,
-                const std::vector<std::pair<const char*, const char*>>& environment,
-                std::chrono::seconds limit)
+std::string GameProgram()
 {
-    GameRun run;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return run;
-    const std::string program = (fs::path(BRICKS_BUILD_DIR) / "bricks3d").string();
-    pid_t child = fork();
-    if (child == 0) {
-        dup2(pipeEnds[1], STDERR_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        if (chdir(directory.c_str()) != 0) _exit(126);
-        for (const auto& [name, value] : environment) {
-            if (value) {
-                setenv(name, value, 1);
-            } else {
-                unsetenv(name);
-            }
-        }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeEnds[1]);
-    fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
-    const Clock::time_point end = Clock::now() + limit;
-    bool exited = false;
-    while (!exited && Clock::now() < end) {
-        pollfd readable = {pipeEnds[0], POLLIN, 0};
-        poll(&readable, 1, 50);
-        char buffer[1024];
-        ssize_t got;
-        while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-            run.errors.append(buffer, static_cast<size_t>(got));
-        exited = waitpid(child, &run.status, WNOHANG) == child;
-    }
-    if (!exited) {
-        kill(child, SIGKILL);  // SDL turns SIGTERM into a quit request; a stuck game needs SIGKILL
-        waitpid(child, nullptr, 0);
-        run.status = -1;
-    }
-    char buffer[1024];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        run.errors.append(buffer, static_cast<size_t>(got));
-    close(pipeEnds[0]);
-    return run;
+    return (fs::path(BRICKS_BUILD_DIR) / "bricks3d").string();
 }
 
 TEST(Devices, WithoutADisplayTheGameSaysSoAndEndsWithFailure)
@@ -153,18 +97,20 @@ TEST(Devices, WithoutADisplayTheGameSaysSoAndEndsWithFailure)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.display ? c.display : "no DISPLAY");
-        GameRun run =
-            RunGame(BRICKS_BUILD_DIR,
-                    {{"DISPLAY", c.display}, {"SDL_VIDEODRIVER", nullptr}, {"BRICKS_EXIT_AFTER_FRAMES", "5"}},
-                    std::chrono::seconds(20));
-        ASSERT_NE(run.status, -1) << "still running: an invisible window?\n" << run.errors;
-        EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
-        EXPECT_EQ(run.errors.find("presented frame"), std::string::npos) << "it drew frames somewhere";
+        ChildProcess game(
+            GameProgram(), BRICKS_BUILD_DIR,
+            {{"DISPLAY", c.display}, {"SDL_VIDEODRIVER", nullptr}, {"BRICKS_EXIT_AFTER_FRAMES", "5"}});
+        ASSERT_TRUE(game.Wait(std::chrono::seconds(20))) << "still running: an invisible window?\n"
+                                                         << game.Errors();
+        const std::string& errors = game.Errors();
+        EXPECT_NE(errors.find(c.said), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("presented frame"), std::string::npos) << "it drew frames somewhere";
         // The failed window ends the game through its assertion, which names the condition.
-        EXPECT_NE(run.errors.find("Assertion failed: hwnd"), std::string::npos) << run.errors;
-        const bool failed = (WIFEXITED(run.status) && WEXITSTATUS(run.status) != 0) ||
-                            (WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGABRT);
-        EXPECT_TRUE(failed) << "status " << run.status;
+        EXPECT_NE(errors.find("Assertion failed: hwnd"), std::string::npos) << errors;
+        const int status = game.Status();
+        const bool failed = (WIFEXITED(status) && WEXITSTATUS(status) != 0) ||
+                            (WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT);
+        EXPECT_TRUE(failed) << "status " << status;
     }
 }
 
@@ -180,16 +126,16 @@ TEST(Devices, TheRealGameWithAGarbledPictureReportsItAndPlays)
     std::ofstream(directory / "skybox" / "ClearSky_left.bmp", std::ios::binary | std::ios::trunc)
         << std::string(3000, '\x5a');
 
-    GameRun run = RunGame(directory,
-                          {{"DISPLAY", display.Name().c_str()},
-                           {"BRICKS_MESSAGE_BOXES", "stderr"},
-                           {"BRICKS_EXIT_AFTER_FRAMES", "10"}},
-                          std::chrono::seconds(30));
+    ChildProcess game(GameProgram(), directory.string(),
+                      {{"DISPLAY", display.Name().c_str()},
+                       {"BRICKS_MESSAGE_BOXES", "stderr"},
+                       {"BRICKS_EXIT_AFTER_FRAMES", "10"}});
+    const bool ended = game.Wait(std::chrono::seconds(30));
     fs::remove_all(directory);
-    ASSERT_NE(run.status, -1) << run.errors;
-    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << run.errors;
-    EXPECT_NE(run.errors.find("Error: Unknown DIB file format."), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("presented frame 10"), std::string::npos) << run.errors;
+    ASSERT_TRUE(ended) << game.Errors();
+    EXPECT_TRUE(game.ExitedWith(0)) << game.Errors();
+    EXPECT_NE(game.Errors().find("Error: Unknown DIB file format."), std::string::npos) << game.Errors();
+    EXPECT_NE(game.Errors().find("presented frame 10"), std::string::npos) << game.Errors();
 }
 
 }  // namespace

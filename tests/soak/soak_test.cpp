@@ -84,21 +84,26 @@ struct Tally {
     long sounds = 0;
 };
 
+// Calls f on every brick, row by row.
+template <typename F>
+void ForEachBrick(F f)
+{
+    for (Brick* b : gLowRow) f(*b);
+    for (Brick* b : gMidRow) f(*b);
+    for (Brick* b : gHighRow) f(*b);
+}
+
 int FieldHitPoints()
 {
     int total = 0;
-    for (Brick* b : gLowRow) total += b->GetHitPoints();
-    for (Brick* b : gMidRow) total += b->GetHitPoints();
-    for (Brick* b : gHighRow) total += b->GetHitPoints();
+    ForEachBrick([&](const Brick& b) { total += b.GetHitPoints(); });
     return total;
 }
 
 int LivingBricks()
 {
     int living = 0;
-    for (Brick* b : gLowRow) living += b->IsAlive();
-    for (Brick* b : gMidRow) living += b->IsAlive();
-    for (Brick* b : gHighRow) living += b->IsAlive();
+    ForEachBrick([&](const Brick& b) { living += b.IsAlive(); });
     return living;
 }
 
