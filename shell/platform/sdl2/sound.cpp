@@ -105,16 +105,16 @@ std::vector<int16_t> Sound::DefaultTone()
 std::vector<int16_t> Sound::LoadWav(const std::string& path)
 {
     std::vector<int16_t> samples;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wavFormat{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &buffer, &length) == nullptr) return samples;
+    if (SDL_LoadWAV(path.c_str(), &wavFormat, &buffer, &length) == nullptr) return samples;
 
     // A minute of CD audio is far more than a hit sound needs; anything larger is not taken.
     const Uint32 largest = 60u * 44100u * 4u;
     SDL_AudioCVT cvt;
     if (length <= largest &&
-        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, kFormat, kChannels, kRate) >= 0) {
+        SDL_BuildAudioCVT(&cvt, wavFormat.format, wavFormat.channels, wavFormat.freq, kFormat, kChannels, kRate) >= 0) {
         // The conversion works in place in a buffer large enough for its widest stage.
         std::vector<Uint8> work(static_cast<size_t>(length) * static_cast<size_t>(cvt.len_mult));
         std::copy(buffer, buffer + length, work.begin());
