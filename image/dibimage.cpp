@@ -75,6 +75,15 @@ struct LoadResources {
     HBITMAP section = nullptr;
     uint8_t* output = nullptr;
 
+    // What the steps find out.
+    uint64_t fileSize = 0;
+    uint64_t headerAt = 0;
+    uint64_t pixelsAt = 0;
+    bool pixelsKnown = false;
+    uint64_t width = 0;
+    uint64_t rows = 0;
+    void* sectionBits = nullptr;
+
     LoadResources() = default;
     LoadResources(const LoadResources&) = delete;
     LoadResources& operator=(const LoadResources&) = delete;
@@ -91,6 +100,13 @@ struct LoadResources {
         std::free(output);
     }
 };
+
+bool MapFile(const char* fileName, LoadResources& held);
+// Each later step returns the message to show when it fails, or null.
+const char* LocateHeader(LoadResources& held);
+const char* Normalise(LoadResources& held);
+const char* Convert(LoadResources& held);
+const char* Pack(LoadResources& held);
 
 }  // namespace
 
@@ -123,71 +139,83 @@ RgbImage* LoadDibImage(const char* fileName)
 {
     if (!fileName) return nullptr;
     LoadResources held;
-
-    // Map the whole file read-only. Read sharing keeps writers out while it is open, so the size
-    // read here is the size mapped. (A file of exactly 4 GiB - 1 bytes reads as a failed size.)
-    held.file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD sizeHigh = 0;
-    DWORD sizeLow = INVALID_FILE_SIZE;
-    if (held.file != INVALID_HANDLE_VALUE) sizeLow = GetFileSize(held.file, &sizeHigh);
-    if (sizeLow != INVALID_FILE_SIZE || sizeHigh != 0) {
-        held.mapping = CreateFileMappingA(held.file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    }
-    if (held.mapping) {
-        held.view = static_cast<const uint8_t*>(MapViewOfFile(held.mapping, FILE_MAP_READ, 0, 0, 0));
-    }
-    if (!held.view) {
+    if (!MapFile(fileName, held)) {
         ShowOpenFailure(fileName);
         return nullptr;
     }
-    const uint64_t fileSize = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
-    const uint8_t* const file = held.view;
+    const char* failure = LocateHeader(held);
+    if (!failure) failure = Normalise(held);
+    if (!failure) failure = Convert(held);
+    if (!failure) failure = Pack(held);
+    auto* image = failure ? nullptr : static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    if (!failure && !image) failure = kOutOfMemory;
+    if (failure) {
+        ShowError(failure);
+        return nullptr;
+    }
+    image->width = static_cast<int32_t>(held.width);
+    image->height = static_cast<int32_t>(held.rows);
+    image->data = held.output;
+    held.output = nullptr;
+    return image;
+}
 
-    // Locate the bitmap header, and the pixels where the file header says.
-    uint64_t headerAt = 0;
-    uint64_t pixelsAt = 0;
-    bool pixelsKnown = false;
-    if (fileSize >= 2 && file[0] == 'B' && file[1] == 'M') {
-        headerAt = kFileHeaderSize;
-        if (fileSize >= kFileHeaderSize) {
-            pixelsAt = Read32(file + 10);
-            pixelsKnown = true;
+namespace {
+
+// Maps the whole file read-only. Read sharing keeps writers out while it is open, so the size read
+// here is the size mapped. (A file of exactly 4 GiB - 1 bytes reads as a failed size.)
+bool MapFile(const char* fileName, LoadResources& held)
+{
+    held.file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held.file == INVALID_HANDLE_VALUE) return false;
+    DWORD sizeHigh = 0;
+    DWORD sizeLow = GetFileSize(held.file, &sizeHigh);
+    if (sizeLow == INVALID_FILE_SIZE && sizeHigh == 0) return false;
+    held.fileSize = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
+    held.mapping = CreateFileMappingA(held.file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!held.mapping) return false;
+    held.view = static_cast<const uint8_t*>(MapViewOfFile(held.mapping, FILE_MAP_READ, 0, 0, 0));
+    return held.view != nullptr;
+}
+
+// Finds the bitmap header, after the file header where the file starts with "BM" (which also says
+// where the pixels are) or at the start of a packed bitmap; only the two classic sizes are known.
+const char* LocateHeader(LoadResources& held)
+{
+    const uint8_t* const file = held.view;
+    if (held.fileSize >= 2 && file[0] == 'B' && file[1] == 'M') {
+        held.headerAt = kFileHeaderSize;
+        if (held.fileSize >= kFileHeaderSize) {
+            held.pixelsAt = Read32(file + 10);
+            held.pixelsKnown = true;
         }
     }
-    if (fileSize < headerAt + 4) {
-        ShowError(kUnknownFormat);
-        return nullptr;
-    }
-    const uint8_t* const header = file + headerAt;
-    const uint32_t headerSize = Read32(header);
-    if ((headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) ||
-        fileSize - headerAt < headerSize) {
-        ShowError(kUnknownFormat);
-        return nullptr;
-    }
+    if (held.fileSize < held.headerAt + 4) return kUnknownFormat;
+    const uint32_t headerSize = Read32(file + held.headerAt);
+    if (headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) return kUnknownFormat;
+    if (held.fileSize - held.headerAt < headerSize) return kUnknownFormat;
+    return nullptr;
+}
 
-    // The normalised description: a 40-byte header, the bit-field masks if any, then the colour
-    // table as 4-byte entries.
-    const uint16_t entries = ColorTableSize(header);
+// Builds the normalised description: a 40-byte header, the bit-field masks if any, then the colour
+// table as 4-byte entries; and checks that the table, masks and pixels lie in the file.
+const char* Normalise(LoadResources& held)
+{
+    const uint8_t* const file = held.view;
+    const uint8_t* const header = file + held.headerAt;
+    const uint32_t headerSize = Read32(header);
     const bool info = headerSize == kInfoHeaderSize;
+    const uint16_t entries = ColorTableSize(header);
     const uint32_t compression = info ? Read32(header + 16) : BI_RGB;
     const uint32_t maskBytes = compression == BI_BITFIELDS ? kMaskBytes : 0;
     held.normalised = static_cast<BITMAPINFO*>(
         LocalAlloc(LPTR, sizeof(BITMAPINFOHEADER) + maskBytes + 4 * static_cast<size_t>(entries)));
-    if (!held.normalised) {
-        ShowError(kOutOfMemory);
-        return nullptr;
-    }
+    if (!held.normalised) return kOutOfMemory;
+
     BITMAPINFOHEADER desc{};
-    const uint64_t tableAt = headerAt + headerSize + maskBytes;
-    const uint64_t entryBytes = info ? 4 : 3;
-    const uint64_t tableEnd = tableAt + entryBytes * entries;
-    // A colour count the 16-bit table size cannot hold, or a table or masks past the file's end,
-    // leave nothing to convert.
-    bool consistent = tableEnd <= fileSize && (!info || Read32(header + 32) <= UINT16_MAX);
+    desc.biSize = kInfoHeaderSize;
     if (info) {
-        desc.biSize = kInfoHeaderSize;
         desc.biWidth = static_cast<LONG>(Read32(header + 4));
         desc.biHeight = static_cast<LONG>(Read32(header + 8));
         desc.biPlanes = Read16(header + 12);
@@ -199,7 +227,6 @@ RgbImage* LoadDibImage(const char* fileName)
         desc.biClrUsed = Read32(header + 32);
         desc.biClrImportant = Read32(header + 36);
     } else {
-        desc.biSize = kInfoHeaderSize;
         desc.biWidth = Read16(header + 4);
         desc.biHeight = Read16(header + 6);
         desc.biPlanes = Read16(header + 8);
@@ -208,96 +235,82 @@ RgbImage* LoadDibImage(const char* fileName)
         desc.biClrUsed = entries;
         desc.biClrImportant = entries;
     }
-    if (!pixelsKnown) pixelsAt = tableEnd;
     if (desc.biClrUsed == 0) desc.biClrUsed = entries;
+    // A colour count beyond what the 16-bit table size holds describes no table that can be read.
+    if (desc.biClrUsed > UINT16_MAX) return kConversionError;
 
+    const uint64_t tableAt = held.headerAt + headerSize + maskBytes;
+    const uint64_t entryBytes = info ? 4 : 3;
+    const uint64_t tableEnd = tableAt + entryBytes * entries;
+    if (tableEnd > held.fileSize) return kConversionError;
     auto* colours = reinterpret_cast<uint8_t*>(held.normalised) + sizeof(BITMAPINFOHEADER);
-    if (consistent) {
-        std::memcpy(colours, header + headerSize, maskBytes);
-        for (uint32_t i = 0; i < entries; ++i) {
-            const uint8_t* entry = file + tableAt + entryBytes * i;
-            uint8_t* quad = colours + maskBytes + 4 * i;
-            quad[0] = entry[0];
-            quad[1] = entry[1];
-            quad[2] = entry[2];
-            quad[3] = info ? entry[3] : 0;
-        }
+    std::memcpy(colours, header + headerSize, maskBytes);
+    for (uint32_t i = 0; i < entries; ++i) {
+        const uint8_t* entry = file + tableAt + entryBytes * i;
+        uint8_t* quad = colours + maskBytes + 4 * i;
+        quad[0] = entry[0];
+        quad[1] = entry[1];
+        quad[2] = entry[2];
+        quad[3] = info ? entry[3] : 0;
     }
+    if (!held.pixelsKnown) held.pixelsAt = tableEnd;
 
     // The pixels must lie in the file: whole rows for plain pixels; a compressed stream is cut at
-    // the file's end, and what it leaves undefined is black.
-    const int64_t signedHeight = desc.biHeight;
-    const uint64_t rows =
-        signedHeight < 0 ? static_cast<uint64_t>(-signedHeight) : static_cast<uint64_t>(signedHeight);
-    const uint64_t width = desc.biWidth > 0 ? static_cast<uint64_t>(desc.biWidth) : 0;
-    const uint64_t available = pixelsAt <= fileSize ? fileSize - pixelsAt : 0;
-    const bool compressed = compression == BI_RLE8 || compression == BI_RLE4;
-    const uint64_t rowBytes = RowBytes(width, desc.biBitCount);
-    const bool rowsFit = rowBytes == 0 || rows <= available / rowBytes;
-    consistent = consistent && width > 0 && rows > 0 && rows <= INT32_MAX && pixelsAt <= fileSize &&
-                 (compressed || rowsFit);
-    if (compressed) {
-        // A stream of unstated length runs to the file's end at most.
+    // the file's end, and what it leaves undefined comes out black.
+    const int64_t height = desc.biHeight;
+    held.rows = static_cast<uint64_t>(height < 0 ? -height : height);
+    held.width = desc.biWidth > 0 ? static_cast<uint64_t>(desc.biWidth) : 0;
+    if (held.width == 0 || held.rows == 0 || held.rows > INT32_MAX) return kConversionError;
+    if (held.pixelsAt > held.fileSize) return kConversionError;
+    const uint64_t available = held.fileSize - held.pixelsAt;
+    if (compression == BI_RLE8 || compression == BI_RLE4) {
         uint64_t streamBytes = desc.biSizeImage ? desc.biSizeImage : available;
         desc.biSizeImage = static_cast<DWORD>(streamBytes < available ? streamBytes : available);
-    } else if (consistent) {
+    } else {
+        const uint64_t rowBytes = RowBytes(held.width, desc.biBitCount);
+        if (rowBytes != 0 && held.rows > available / rowBytes) return kConversionError;
         // The true size of the padded rows.
-        desc.biSizeImage = static_cast<DWORD>(rowBytes * rows);
+        desc.biSizeImage = static_cast<DWORD>(rowBytes * held.rows);
     }
     std::memcpy(held.normalised, &desc, sizeof desc);
-    if (!consistent) {
-        ShowError(kConversionError);
-        return nullptr;
-    }
-    if (width * rows > kMaxDibPixels) {
-        ShowError(kOutOfMemory);
-        return nullptr;
-    }
+    return nullptr;
+}
 
-    // Convert into a bottom-up 24-bit section, whatever the file's row order.
+// Has GDI convert the pixels into a bottom-up 24-bit section, whatever the file's row order.
+const char* Convert(LoadResources& held)
+{
+    if (held.width * held.rows > kMaxDibPixels) return kOutOfMemory;
     held.dc = CreateCompatibleDC(nullptr);
-    if (held.dc) held.description24 = static_cast<BITMAPINFO*>(LocalAlloc(LPTR, sizeof(BITMAPINFOHEADER)));
-    void* sectionBits = nullptr;
-    if (held.description24) {
-        BITMAPINFOHEADER& d24 = held.description24->bmiHeader;
-        d24.biSize = sizeof(BITMAPINFOHEADER);
-        d24.biWidth = desc.biWidth;
-        d24.biHeight = static_cast<LONG>(rows);
-        d24.biPlanes = 1;
-        d24.biBitCount = 24;
-        d24.biCompression = BI_RGB;
-        d24.biSizeImage = static_cast<DWORD>(rows * width * 3);
-        held.section =
-            CreateDIBSection(held.dc, held.description24, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
-    }
-    if (!held.section || !sectionBits || !SelectObject(held.dc, held.section)) {
-        ShowError(kOutOfMemory);
-        return nullptr;
-    }
-    if (SetDIBits(held.dc, held.section, 0, static_cast<UINT>(rows), file + pixelsAt, held.normalised,
-                  DIB_RGB_COLORS) == 0) {
-        ShowError(kConversionError);
-        return nullptr;
+    if (!held.dc) return kOutOfMemory;
+    held.description24 = static_cast<BITMAPINFO*>(LocalAlloc(LPTR, sizeof(BITMAPINFOHEADER)));
+    if (!held.description24) return kOutOfMemory;
+    BITMAPINFOHEADER& d24 = held.description24->bmiHeader;
+    d24.biSize = sizeof(BITMAPINFOHEADER);
+    d24.biWidth = static_cast<LONG>(held.width);
+    d24.biHeight = static_cast<LONG>(held.rows);
+    d24.biPlanes = 1;
+    d24.biBitCount = 24;
+    d24.biCompression = BI_RGB;
+    d24.biSizeImage = static_cast<DWORD>(held.rows * held.width * 3);
+    held.section =
+        CreateDIBSection(held.dc, held.description24, DIB_RGB_COLORS, &held.sectionBits, nullptr, 0);
+    if (!held.section || !held.sectionBits || !SelectObject(held.dc, held.section)) return kOutOfMemory;
+    if (SetDIBits(held.dc, held.section, 0, static_cast<UINT>(held.rows), held.view + held.pixelsAt,
+                  held.normalised, DIB_RGB_COLORS) == 0) {
+        return kConversionError;
     }
     GdiFlush();
-
-    // Repack as red, green, blue rows without the section's 4-byte row padding.
-    held.output = static_cast<uint8_t*>(std::malloc(rows * width * 3));
-    if (!held.output) {
-        ShowError(kOutOfMemory);
-        return nullptr;
-    }
-    PackRgbRows(static_cast<const uint8_t*>(sectionBits), RowBytes(width, 24), held.output,
-                static_cast<uint32_t>(width), static_cast<uint32_t>(rows));
-
-    auto* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
-    if (!image) {
-        ShowError(kOutOfMemory);
-        return nullptr;
-    }
-    image->width = desc.biWidth;
-    image->height = static_cast<int32_t>(rows);
-    image->data = held.output;
-    held.output = nullptr;
-    return image;
+    return nullptr;
 }
+
+// Repacks the section as red, green, blue rows, lowest first, without its 4-byte row padding.
+const char* Pack(LoadResources& held)
+{
+    held.output = static_cast<uint8_t*>(std::malloc(held.rows * held.width * 3));
+    if (!held.output) return kOutOfMemory;
+    PackRgbRows(static_cast<const uint8_t*>(held.sectionBits), RowBytes(held.width, 24), held.output,
+                static_cast<uint32_t>(held.width), static_cast<uint32_t>(held.rows));
+    return nullptr;
+}
+
+}  // namespace
