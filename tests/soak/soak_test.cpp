@@ -208,7 +208,13 @@ TEST(Soak, SeededPlayKeepsTheWorldInBoundsResetsTheFieldAndHoldsMemoryFlat)
     EXPECT_GT(tally.resetsAfterLoss, 0) << "losing every ball resets the field";
     EXPECT_GT(tally.speedChanges, 0);
     EXPECT_GT(tally.sounds, 0) << "red bricks were struck";
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed memory back in quarantine, so resident memory grows by design
+    // there; the sanitizer build's leak check covers that build instead.
+    std::printf("resident memory not judged under AddressSanitizer\n");
+#else
     EXPECT_LE(growth, 2048) << "resident memory keeps growing during play";
+#endif
     EXPECT_TRUE(testseam::TakeMessageBoxes().empty());
 }
 
