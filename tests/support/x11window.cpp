@@ -34,53 +34,65 @@ Window Search(Display* display, Window parent, const std::string& title)
     return found;
 }
 
+// A connection to $DISPLAY and the window titled `title` on it (0 when there is none).
+struct FoundWindow {
+    DisplayPtr display;
+    Window window = 0;
+    XWindowAttributes attributes = {};
+};
+
+FoundWindow Find(const std::string& title)
+{
+    FoundWindow found;
+    found.display.reset(XOpenDisplay(nullptr));
+    if (!found.display) return found;
+    Display* display = found.display.get();
+    found.window = Search(display, DefaultRootWindow(display), title);
+    if (found.window && !XGetWindowAttributes(display, found.window, &found.attributes)) found.window = 0;
+    return found;
+}
+
 }  // namespace
 
 XWindowInfo FindXWindow(const std::string& title)
 {
     XWindowInfo info;
-    DisplayPtr display(XOpenDisplay(nullptr));
-    if (!display) return info;
-    Window window = Search(display.get(), DefaultRootWindow(display.get()), title);
-    XWindowAttributes attributes;
-    if (!window || !XGetWindowAttributes(display.get(), window, &attributes)) return info;
+    FoundWindow found = Find(title);
+    if (!found.window) return info;
     info.found = true;
-    info.width = attributes.width;
-    info.height = attributes.height;
-    info.mapped = attributes.map_state == IsViewable;
+    info.width = found.attributes.width;
+    info.height = found.attributes.height;
+    info.mapped = found.attributes.map_state == IsViewable;
     return info;
 }
 
 bool RequestXWindowClose(const std::string& title)
 {
-    DisplayPtr display(XOpenDisplay(nullptr));
-    if (!display) return false;
-    Window window = Search(display.get(), DefaultRootWindow(display.get()), title);
-    if (!window) return false;
+    FoundWindow found = Find(title);
+    if (!found.window) return false;
+    Display* display = found.display.get();
     XEvent event = {};
     event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+    event.xclient.window = found.window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display.get(), window, False, NoEventMask, &event);
-    XFlush(display.get());
+    XSendEvent(display, found.window, False, NoEventMask, &event);
+    XFlush(display);
     return true;
 }
 
 XWindowPicture CaptureXWindow(const std::string& title)
 {
     XWindowPicture picture;
-    DisplayPtr display(XOpenDisplay(nullptr));
-    if (!display) return picture;
-    Window window = Search(display.get(), DefaultRootWindow(display.get()), title);
-    XWindowAttributes attributes;
-    if (!window || !XGetWindowAttributes(display.get(), window, &attributes)) return picture;
-    XImage* image = XGetImage(display.get(), window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    FoundWindow found = Find(title);
+    if (!found.window) return picture;
+    XImage* image = XGetImage(found.display.get(), found.window, 0, 0, found.attributes.width,
+                              found.attributes.height, AllPlanes, ZPixmap);
     if (!image) return picture;
-    picture.width = attributes.width;
-    picture.height = attributes.height;
+    picture.width = found.attributes.width;
+    picture.height = found.attributes.height;
     picture.pixels.reserve(static_cast<size_t>(picture.width) * picture.height);
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
