@@ -14,7 +14,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     const char* shownText = text ? text : "";
     const char* shownCaption = caption ? caption : "Error";
-    std::fprintf(stderr, "%s: %s\n", shownCaption, shownText);
+    // One line on stderr, whether or not the text ends with its own newline.
+    int length = static_cast<int>(std::strlen(shownText));
+    while (length > 0 && shownText[length - 1] == '\n') --length;
+    std::fprintf(stderr, "%s: %.*s\n", shownCaption, length, shownText);
     auto& seam = testseam::State();
     if (seam.recordMessageBoxes) {
         seam.messageBoxes.push_back({owner, shownText, shownCaption, type});
