@@ -86,6 +86,21 @@ TEST(LayerWindow, DefaultProcessingOfCloseDestroysTheWindow)
     EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
 }
 
+TEST(LayerWindow, DefaultProcessingTurnsAltF4IntoACloseRequest)
+{
+    HWND hwnd = MakeWindow("AltF4", 8);
+    gSeen.clear();
+    MSG msg = {};
+    msg.hwnd = hwnd;
+    msg.message = WM_SYSKEYDOWN;
+    msg.wParam = VK_F4;
+    msg.lParam = 1 | (1 << 29);
+    EXPECT_TRUE(TranslateMessage(&msg));
+    DispatchMessageA(&msg);
+    EXPECT_EQ(gSeen, (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
 TEST(LayerDialogs, MessageBoxesAreRecordedAndFormattingIsBounded)
 {
     testseam::RecordMessageBoxes(true);

@@ -74,6 +74,7 @@ WPARAM VirtualKey(SDL_Keycode key)
 {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<WPARAM>('A' + (key - SDLK_a));
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<WPARAM>(key);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<WPARAM>(0x70 + (key - SDLK_F1));
     switch (key) {
         case SDLK_BACKSPACE:
             return 0x08;
@@ -150,7 +151,13 @@ void TranslateKeyEvent(const SDL_KeyboardEvent& event)
     LayerWindow* window = FindWindowBySdlId(event.windowID);
     WPARAM key = VirtualKey(event.keysym.sym);
     if (!window || key == 0) return;
-    Post(HandleOf(window), event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, key, 1);
+    const bool down = event.type == SDL_KEYDOWN;
+    if (event.keysym.mod & KMOD_ALT) {
+        // Keys with Alt held are system keys, bit 29 of lParam saying so, as Windows sends them.
+        Post(HandleOf(window), down ? WM_SYSKEYDOWN : WM_SYSKEYUP, key, 1 | (1 << 29));
+    } else {
+        Post(HandleOf(window), down ? WM_KEYDOWN : WM_KEYUP, key, 1);
+    }
 }
 
 // A quit request from outside (a signal, the session ending) asks every window to close.
@@ -375,10 +382,23 @@ LONG_PTR GetWindowLongPtrA(HWND hwnd, int index)
     return value;
 }
 
-LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM, LPARAM)
+// Default processing as Windows gives it for what the layer sends: Alt+F4 asks the window to
+// close, and a close request not handled by the window destroys it.
+LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_CLOSE) DestroyWindow(hwnd);
-    return 0;
+    switch (message) {
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F4) return SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE) return SendMessageA(hwnd, WM_CLOSE, 0, 0);
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        default:
+            return 0;
+    }
 }
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlag)
@@ -406,7 +426,9 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 BOOL TranslateMessage(const MSG* msg)
 {
     // No character messages are made: nothing in the game reads them.
-    return msg && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) ? TRUE : FALSE;
+    if (!msg) return FALSE;
+    const UINT m = msg->message;
+    return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageA(const MSG* msg)
