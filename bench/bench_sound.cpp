@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "shell/platform/sdl2/sound.h"
+#include "shell/platform/linux/desktop/winmm_sound.h"
 
 namespace {
 

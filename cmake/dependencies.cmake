@@ -3,7 +3,7 @@
 find_package(OpenGL REQUIRED)
 find_package(GLEW REQUIRED)
 find_package(GLUT REQUIRED)
-if(PLATFORM STREQUAL "sdl2")
+if(PLATFORM STREQUAL "linux")
     find_package(SDL2 REQUIRED)
     find_package(X11 REQUIRED)
 endif()

@@ -9,14 +9,17 @@
 #include <string>
 
 #include "image/texture.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 
 namespace {
 
 int gFile = -1;
 std::string gPath;
 
-uint32_t Read32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+uint32_t Read32(const uint8_t* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
 
 // Compressed pictures may legitimately be huge and black from a few bytes; past a million pixels
 // each run takes long enough to slow the search without reaching new code.

@@ -1,14 +1,14 @@
 #include "game/ball.h"
 
-#include <GL/freeglut.h>
-#include <GL/gl.h>
-
 #include "game/paddle.h"
 #include "game/world.h"
 #include "math/vertex.h"
 #include "shell/gameassert.h"
-#include "shell/platform/platform.h"
+#include "shell/platform/gl.h"
 #include "shell/safedelete.h"
+
+// GLUT's header includes GL's, so it comes after GLEW (gl.h).
+#include <GL/freeglut.h>
 
 Ball::Ball(int startLives) : launched(false), movingUp(true), movingRight(false)
 {

@@ -1,8 +1,6 @@
 #include "game/box.h"
 
-#include <GL/gl.h>
-
-#include "shell/platform/platform.h"
+#include "shell/platform/gl.h"
 
 void DrawBoxFaces(float w, float h, float d)
 {

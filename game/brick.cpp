@@ -1,13 +1,11 @@
 #include "game/brick.h"
 
-#include <GL/gl.h>
-
 #include "game/ball.h"
 #include "game/box.h"
 #include "game/world.h"
 #include "math/vertex.h"
 #include "shell/gameassert.h"
-#include "shell/platform/platform.h"
+#include "shell/platform/gl.h"
 #include "shell/safedelete.h"
 
 Brick::Brick(int startHitPoints, int x, int y)

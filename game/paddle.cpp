@@ -1,10 +1,8 @@
 #include "game/paddle.h"
 
-#include <GL/gl.h>
-
 #include "game/box.h"
 #include "math/vertex.h"
-#include "shell/platform/platform.h"
+#include "shell/platform/gl.h"
 #include "shell/safedelete.h"
 
 Paddle::Paddle() : position(new Vertex()), height(2.0f), width(20.0f)

@@ -1,12 +1,11 @@
 #include "game/shaderapp.h"
 
-#include <GL/glew.h>
-
 #include "game/ball.h"
 #include "game/brick.h"
 #include "game/paddle.h"
 #include "game/skybox.h"
 #include "game/world.h"
+#include "shell/platform/gl.h"
 #include "shell/safedelete.h"
 
 namespace {

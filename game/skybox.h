@@ -1,7 +1,7 @@
 // The backdrop: an axis-aligned box of six textured faces about the world origin.
 #pragma once
 
-#include <GL/glew.h>
+#include "shell/platform/gl.h"
 
 class Skybox {
 public:

@@ -1,12 +1,10 @@
 #include "image/texture.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "image/dibimage.h"
-#include "shell/platform/platform.h"
+#include "shell/platform/gl.h"
 
 RgbImage* OpenImageFile(const char* fileName)
 {

@@ -1,11 +1,8 @@
 #include "math/vertex.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 
-#include "shell/platform/platform.h"
+#include "shell/platform/gl.h"
 
 namespace {
 

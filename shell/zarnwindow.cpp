@@ -1,11 +1,9 @@
 #include "shell/zarnwindow.h"
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
 #include <cstdint>
 
 #include "shell/gameassert.h"
+#include "shell/platform/gl.h"
 #include "shell/shellglobals.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The one place that chooses the platform. Game code includes this header and writes against the
-// Windows API names; on Windows they are the real SDK, elsewhere our own layer in sdl2/ provides
-// the subset the game calls, with the same names, types and constants.
+// Windows API names; on Windows they are the real SDK, elsewhere our own layer in linux/ provides
+// the subset the game calls, with the same names, types and constants, one header per Windows library.
 #pragma once
 
 #if defined(_WIN32)
@@ -13,15 +13,15 @@
 #ifndef DIRECTINPUT_VERSION
 #define DIRECTINPUT_VERSION 0x0800
 #endif
-#include <windows.h>
-#include <mmsystem.h>
 #include <dinput.h>
+#include <mmsystem.h>
+#include <windows.h>
 #else
-#include "shell/platform/sdl2/wintypes.h"
-#include "shell/platform/sdl2/user32.h"
-#include "shell/platform/sdl2/wgl.h"
-#include "shell/platform/sdl2/kernel32.h"
-#include "shell/platform/sdl2/gdi.h"
-#include "shell/platform/sdl2/winmm.h"
-#include "shell/platform/sdl2/dinput.h"
+#include "shell/platform/linux/dinput8.h"
+#include "shell/platform/linux/gdi32.h"
+#include "shell/platform/linux/kernel32.h"
+#include "shell/platform/linux/opengl32.h"
+#include "shell/platform/linux/user32.h"
+#include "shell/platform/linux/winmm.h"
+#include "shell/platform/linux/wintypes.h"
 #endif

@@ -8,7 +8,7 @@
 #include "game/ball.h"
 #include "game/world.h"
 #include "math/vertex.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "shell/safedelete.h"
 
 namespace {

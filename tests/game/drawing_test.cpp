@@ -14,7 +14,7 @@
 #include "game/paddle.h"
 #include "game/world.h"
 #include "math/camera.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "shell/safedelete.h"
 #include "tests/support/glcontext.h"
 

@@ -12,7 +12,7 @@
 #include "game/paddle.h"
 #include "game/world.h"
 #include "math/vertex.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "tests/support/glcontext.h"
 
 namespace {
@@ -87,7 +87,8 @@ protected:
 TEST_F(ShaderAppTest, TheLastBrickFallsThenTheFieldResetsAtTheEndOfTheNextFrame)
 {
     Brick* last = gLowRow[3];  // covers x 0 .. 10 at y 20
-    for (Brick* b : gLowRow) if (b != last) Destroy(b);
+    for (Brick* b : gLowRow)
+        if (b != last) Destroy(b);
     for (Brick* b : gMidRow) Destroy(b);
     for (Brick* b : gHighRow) Destroy(b);
     LaunchFrom(51);  // reaches y 19, touching the brick, at x 5

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "game/world.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "tests/support/glcontext.h"
 
 namespace {
@@ -57,7 +57,9 @@ TEST_F(SkyboxTest, HalfExtentsComeFromWholeSizesHalvedInDouble)
     struct Case {
         int width, height, depth;
         float halfWidth, halfHeight, halfDepth;
-    } cases[] = {{100, 100, 100, 50.0f, 50.0f, 50.0f}, {101, 60, 7, 50.5f, 30.0f, 3.5f}, {-3, 0, 1, -1.5f, 0.0f, 0.5f}};
+    } cases[] = {{100, 100, 100, 50.0f, 50.0f, 50.0f},
+                 {101, 60, 7, 50.5f, 30.0f, 3.5f},
+                 {-3, 0, 1, -1.5f, 0.0f, 0.5f}};
     for (const Case& c : cases) {
         Skybox made(c.width, c.height, c.depth);
         Skybox resized(1, 1, 1);
@@ -114,9 +116,10 @@ TEST_F(SkyboxTest, DrawingLeavesUnitZeroUnboundAndDisabledAndTheMatricesAsTheyWe
         EXPECT_EQ(bound, 0);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
         glGetFloatv(GL_CURRENT_COLOR, colour);
-        std::vector<GLfloat> expected = atPosition ? std::vector<GLfloat>{1, 1, 1, 1}
-                                                   : std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f};
-        EXPECT_EQ(std::vector<GLfloat>(colour, colour + 4), expected) << (atPosition ? "DrawAtPosition" : "Draw");
+        std::vector<GLfloat> expected =
+            atPosition ? std::vector<GLfloat>{1, 1, 1, 1} : std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f};
+        EXPECT_EQ(std::vector<GLfloat>(colour, colour + 4), expected)
+            << (atPosition ? "DrawAtPosition" : "Draw");
     }
 }
 
@@ -169,8 +172,8 @@ TEST_F(SkyboxTest, AMissingPictureIsSkippedQuietlyAndTheOthersLoad)
     Skybox box(100, 100, 100);
     box.LoadTextures();
     EXPECT_EQ(box.TopTexture(), 0u);
-    for (GLuint texture : {box.FrontTexture(), box.LeftTexture(), box.BackTexture(), box.RightTexture(),
-                           box.FloorTexture()}) {
+    for (GLuint texture :
+         {box.FrontTexture(), box.LeftTexture(), box.BackTexture(), box.RightTexture(), box.FloorTexture()}) {
         EXPECT_NE(texture, 0u);
     }
     EXPECT_TRUE(testseam::TakeMessageBoxes().empty());
@@ -181,7 +184,8 @@ TEST_F(SkyboxTest, AMissingPictureIsSkippedQuietlyAndTheOthersLoad)
 TEST_F(SkyboxTest, AGarbagePictureGetsTheLoadersMessageAndLoadingGoesOn)
 {
     UseCopyOfPictures();
-    std::ofstream("skybox/ClearSky_back.bmp", std::ios::binary | std::ios::trunc) << "this is not a picture at all";
+    std::ofstream("skybox/ClearSky_back.bmp", std::ios::binary | std::ios::trunc)
+        << "this is not a picture at all";
     Skybox box(100, 100, 100);
     box.LoadTextures();
     EXPECT_EQ(box.BackTexture(), 0u);

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/platform/linux/testseam/testseam.h"
 #include "shell/platform/platform.h"
-#include "shell/platform/sdl2/testing.h"
 #include "tests/image/recordedload.h"
 #include "tests/support/bmpfile.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "tests/support/bmpfile.h"
 #include "tests/support/glcontext.h"
 

@@ -10,7 +10,7 @@
 #include "game/ball.h"
 #include "game/paddle.h"
 #include "game/world.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 
 namespace {
 

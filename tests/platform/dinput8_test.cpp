@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "shell/platform/linux/testseam/testseam.h"
 #include "shell/platform/platform.h"
-#include "shell/platform/sdl2/testing.h"
 
 namespace {
 

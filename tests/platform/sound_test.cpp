@@ -1,5 +1,3 @@
-#include "shell/platform/sdl2/sound.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/platform/linux/desktop/winmm_sound.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "shell/platform/platform.h"
-#include "shell/platform/sdl2/testing.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 
 namespace {
 

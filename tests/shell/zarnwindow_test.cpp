@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "shell/shellglobals.h"
 #include "tests/shell/doubles.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "image/texture.h"
-#include "shell/platform/sdl2/testing.h"
+#include "shell/platform/linux/testseam/testseam.h"
 #include "tools/assetgen/picture.h"
 
 namespace {

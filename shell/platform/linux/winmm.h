@@ -1,7 +1,8 @@
-// The multimedia clock and the asynchronous sound. Implemented in winmm.cpp.
+// The multimedia clock and the asynchronous sound. Implemented in winmm.cpp; the desktop's sound output
+// is desktop/winmm_sound.cpp.
 #pragma once
 
-#include "shell/platform/sdl2/wintypes.h"
+#include "shell/platform/linux/wintypes.h"
 
 typedef UINT MMRESULT;
 #define TIMERR_NOERROR 0

@@ -1,18 +1,20 @@
-// PlaySoundA over SDL audio. Only asynchronous playing of a named sound is provided, the one way the
-// game plays sound; a null name stops the sound, as on Windows. Without an audio device (a machine
-// with no sound card, SDL's usual case on servers) the call is silent and returns FALSE; it never
-// shows or logs an error, and it never waits for the sound.
-#include "shell/platform/sdl2/sound.h"
+// PlaySoundA over SDL audio: the desktop backend's sound output. Only asynchronous playing of a named sound
+// is provided, the one way the game plays sound; a null name stops the sound, as on Windows. Without an audio
+// device (a machine with no sound card, SDL's usual case on servers) the call is silent and returns FALSE; it
+// never shows or logs an error, and it never waits for the sound.
+#include "shell/platform/linux/desktop/winmm_sound.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
-#include "shell/platform/sdl2/seamstate.h"
-#include "shell/platform/sdl2/winmm.h"
+#include "shell/platform/linux/backend.h"
+#include "shell/platform/linux/resets.h"
+#include "shell/platform/linux/winmm.h"
 
 namespace {
 
@@ -113,8 +115,8 @@ std::vector<int16_t> Sound::LoadWav(const std::string& path)
     // A minute of CD audio is far more than a hit sound needs; anything larger is not taken.
     const Uint32 largest = 60u * 44100u * 4u;
     SDL_AudioCVT cvt;
-    if (length <= largest &&
-        SDL_BuildAudioCVT(&cvt, wavFormat.format, wavFormat.channels, wavFormat.freq, kFormat, kChannels, kRate) >= 0) {
+    if (length <= largest && SDL_BuildAudioCVT(&cvt, wavFormat.format, wavFormat.channels, wavFormat.freq,
+                                               kFormat, kChannels, kRate) >= 0) {
         // The conversion works in place in a buffer large enough for its widest stage.
         std::vector<Uint8> work(static_cast<size_t>(length) * static_cast<size_t>(cvt.len_mult));
         std::copy(buffer, buffer + length, work.begin());
@@ -129,24 +131,35 @@ std::vector<int16_t> Sound::LoadWav(const std::string& path)
     return samples;
 }
 
-BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD flags)
-{
-    testseam::SeamState& seam = testseam::State();
-    if (seam.recordSounds) {
-        seam.sounds.emplace_back(sound != nullptr ? sound : "");
-        return TRUE;
-    }
+namespace layer::backend {
+namespace {
 
-    static Sound output;
-    if (sound == nullptr) {
-        output.Stop();
+struct SoundService {
+    std::unique_ptr<Sound> output;  // made at the first sound
+    bool warnedSync = false;
+};
+
+SoundService service;
+
+}  // namespace
+
+BOOL PlaySound(LPCSTR name, DWORD flags)
+{
+    if (name == nullptr) {
+        if (service.output) service.output->Stop();
         return TRUE;
     }
-    if ((flags & SND_ASYNC) == 0) {
-        static bool warned = false;
-        if (!warned)
-            std::fprintf(stderr, "PlaySoundA: only asynchronous sound is supported; playing it so\n");
-        warned = true;
+    if ((flags & SND_ASYNC) == 0 && !service.warnedSync) {
+        std::fprintf(stderr, "PlaySoundA: only asynchronous sound is supported; playing it so\n");
+        service.warnedSync = true;
     }
-    return output.Play(sound) ? TRUE : FALSE;
+    if (!service.output) service.output = std::make_unique<Sound>();
+    return service.output->Play(name) ? TRUE : FALSE;
 }
+
+void ResetSound()
+{
+    service = {};
+}
+
+}  // namespace layer::backend

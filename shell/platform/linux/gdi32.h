@@ -1,8 +1,8 @@
-// Memory device contexts, DIB sections and the bitmap conversion. Implemented in gdi_dib.cpp, with
-// the pixel decoding in dibconvert.cpp.
+// Memory device contexts, DIB sections and the bitmap conversion. Implemented in gdi32_dib.cpp, with
+// the pixel decoding in gdi32_dibconvert.cpp.
 #pragma once
 
-#include "shell/platform/sdl2/wintypes.h"
+#include "shell/platform/linux/wintypes.h"
 
 #define BI_RGB 0L
 #define BI_RLE8 1L

@@ -1,6 +1,5 @@
-// kernel32 services over POSIX: the module handle, files opened for reading, whole-file read-only
-// mappings (mmap), local memory (malloc).
-// Not implemented: creating or writing files, named mappings, partial views, movable local memory.
+// kernel32 files over POSIX, for the desktop backend: files opened for reading and whole-file
+// read-only mappings (mmap). Not implemented: creating or writing files, named mappings, partial views.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -9,13 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
-#include <map>
 #include <mutex>
 #include <set>
 
-#include "shell/platform/sdl2/extents.h"
-#include "shell/platform/sdl2/kernel32.h"
+#include "shell/platform/linux/kernel32.h"
+#include "shell/platform/linux/kernel32_memory.h"
+#include "shell/platform/linux/resets.h"
 
 namespace layer {
 namespace {
@@ -27,76 +25,37 @@ struct KernelObject {
     uint64_t size;
 };
 
-struct Registry {
+// The live file and mapping objects; handles are their addresses, checked against this set.
+struct KernelObjects {
     std::mutex lock;
-    std::set<KernelObject*> objects;
-    std::map<uintptr_t, size_t> extents;
+    std::set<KernelObject*> live;
 };
 
-Registry& TheRegistry()
-{
-    static Registry registry;
-    return registry;
-}
+KernelObjects kernelObjects;
 
 HANDLE NewObject(KernelObject::Kind kind, int fd, uint64_t size)
 {
     auto* object = new KernelObject{kind, fd, size};
-    std::lock_guard<std::mutex> guard(TheRegistry().lock);
-    TheRegistry().objects.insert(object);
+    std::lock_guard<std::mutex> guard(kernelObjects.lock);
+    kernelObjects.live.insert(object);
     return object;
 }
 
 // The object behind a handle if it is a live one of that kind.
 KernelObject* Lookup(HANDLE handle, KernelObject::Kind kind)
 {
-    std::lock_guard<std::mutex> guard(TheRegistry().lock);
+    std::lock_guard<std::mutex> guard(kernelObjects.lock);
     auto* object = static_cast<KernelObject*>(handle);
-    if (!TheRegistry().objects.count(object) || object->kind != kind) return nullptr;
+    if (!kernelObjects.live.count(object) || object->kind != kind) return nullptr;
     return object;
 }
 
 }  // namespace
 
-void RegisterExtent(const void* base, size_t bytes)
-{
-    std::lock_guard<std::mutex> guard(TheRegistry().lock);
-    TheRegistry().extents[reinterpret_cast<uintptr_t>(base)] = bytes;
-}
-
-bool UnregisterExtent(const void* base, size_t* bytes)
-{
-    std::lock_guard<std::mutex> guard(TheRegistry().lock);
-    auto found = TheRegistry().extents.find(reinterpret_cast<uintptr_t>(base));
-    if (found == TheRegistry().extents.end()) return false;
-    *bytes = found->second;
-    TheRegistry().extents.erase(found);
-    return true;
-}
-
-bool BytesAvailableFrom(const void* p, size_t* bytes)
-{
-    std::lock_guard<std::mutex> guard(TheRegistry().lock);
-    auto& extents = TheRegistry().extents;
-    uintptr_t address = reinterpret_cast<uintptr_t>(p);
-    auto after = extents.upper_bound(address);
-    if (after == extents.begin()) return false;
-    auto block = std::prev(after);
-    if (address - block->first >= block->second) return false;
-    *bytes = block->second - (address - block->first);
-    return true;
-}
-
 }  // namespace layer
 
 using layer::KernelObject;
-
-HMODULE GetModuleHandleA(LPCSTR moduleName)
-{
-    // One module, the program itself; its handle only needs to be non-null and stable.
-    static char programModule;
-    return moduleName ? nullptr : reinterpret_cast<HMODULE>(&programModule);
-}
+using layer::kernelObjects;
 
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                    DWORD creationDisposition, DWORD, HANDLE)
@@ -170,32 +129,20 @@ BOOL CloseHandle(HANDLE object)
 {
     auto* found = static_cast<KernelObject*>(object);
     {
-        std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
-        if (!layer::TheRegistry().objects.erase(found)) return FALSE;
+        std::lock_guard<std::mutex> guard(layer::kernelObjects.lock);
+        if (!layer::kernelObjects.live.erase(found)) return FALSE;
     }
     close(found->fd);
     delete found;
     return TRUE;
 }
 
-HLOCAL LocalAlloc(UINT flags, SIZE_T bytes)
+void layer::backend::ResetFiles()
 {
-    if ((flags & ~LMEM_ZEROINIT) != 0) {
-        std::fprintf(stderr, "LocalAlloc: only fixed memory is supported\n");
-        return nullptr;
+    std::lock_guard<std::mutex> guard(kernelObjects.lock);
+    for (KernelObject* object : kernelObjects.live) {
+        close(object->fd);
+        delete object;
     }
-    size_t size = bytes ? bytes : 1;
-    void* memory = (flags & LMEM_ZEROINIT) ? std::calloc(1, size) : std::malloc(size);
-    if (memory) layer::RegisterExtent(memory, bytes);
-    return memory;
-}
-
-HLOCAL LocalFree(HLOCAL memory)
-{
-    if (!memory) return nullptr;
-    size_t bytes = 0;
-    // A block this layer did not hand out is left alone, and the call fails as on Windows.
-    if (!layer::UnregisterExtent(memory, &bytes)) return memory;
-    std::free(memory);
-    return nullptr;
+    kernelObjects.live.clear();
 }

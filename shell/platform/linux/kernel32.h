@@ -1,9 +1,10 @@
-// Files, file mapping, local memory and the module handle. Implemented in files.cpp.
+// Files, file mapping, local memory and the module handle. Implemented in kernel32_memory.cpp, and
+// by the backend for files (desktop/kernel32_files.cpp).
 // Files open for reading existing files only; a mapping is always read-only and covers the whole
 // file; an empty file cannot be mapped, as on Windows.
 #pragma once
 
-#include "shell/platform/sdl2/wintypes.h"
+#include "shell/platform/linux/wintypes.h"
 
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u

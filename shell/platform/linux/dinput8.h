@@ -1,11 +1,12 @@
-// DirectInput 8: the system keyboard and mouse, read by state snapshot. Implemented in dinput8.cpp.
+// DirectInput 8: the system keyboard and mouse, read by state snapshot. Implemented in dinput8.cpp,
+// the keyboard itself by the backend (desktop/dinput8_keyboard.cpp).
 // Implements: DirectInput8Create, CreateDevice for the system keyboard and mouse, SetDataFormat with
 // the standard keyboard and mouse formats, SetCooperativeLevel, Acquire, Unacquire, GetDeviceState
 // and Release. Not implemented: buffered data, enumeration, properties, effects, joysticks.
 // The keyboard snapshot is the global X key state, so held keys read as down with or without focus.
 #pragma once
 
-#include "shell/platform/sdl2/wintypes.h"
+#include "shell/platform/linux/wintypes.h"
 
 #ifndef DIRECTINPUT_VERSION
 #define DIRECTINPUT_VERSION 0x0800

@@ -1,8 +1,9 @@
 // Windows, classes, the message queue, focus, message boxes and wsprintfA, as the game uses them.
-// Implemented in window.cpp (windows and messages) and dialogs.cpp (message boxes, formatting).
+// Implemented in user32_window.cpp (windows), user32_message.cpp (messages) and user32_dialogs.cpp
+// (message boxes, formatting); the backend turns its window events into messages.
 #pragma once
 
-#include "shell/platform/sdl2/wintypes.h"
+#include "shell/platform/linux/wintypes.h"
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 

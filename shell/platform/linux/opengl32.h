@@ -1,7 +1,8 @@
-// Device contexts, pixel formats, rendering contexts and the buffer swap. Implemented in wgl.cpp.
+// WGL: device contexts, pixel formats, rendering contexts and the buffer swap. Implemented by the
+// backend (desktop/opengl32.cpp).
 #pragma once
 
-#include "shell/platform/sdl2/wintypes.h"
+#include "shell/platform/linux/wintypes.h"
 
 #define PFD_DOUBLEBUFFER 0x00000001
 #define PFD_DRAW_TO_WINDOW 0x00000004

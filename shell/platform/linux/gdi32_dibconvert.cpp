@@ -1,13 +1,13 @@
 // Bitmap pixel decoding for SetDIBits: 1, 2, 4, 8, 16, 24 and 32 bits per pixel, RLE4, RLE8 and bit
 // fields, into 24-bit rows. Colour indices beyond the table and pixels an RLE stream leaves undefined
 // come out black; RLE runs and deltas are clipped to the picture.
-#include "shell/platform/sdl2/dibconvert.h"
+#include "shell/platform/linux/gdi32_dibconvert.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "shell/platform/sdl2/gdi.h"
+#include "shell/platform/linux/gdi32.h"
 
 namespace layer {
 namespace {

@@ -1,4 +1,4 @@
-// GDI memory contexts and DIB sections over plain memory, and SetDIBits over dibconvert.
+// gdi32: memory contexts and DIB sections over plain memory, and SetDIBits over dibconvert.
 // Implements: memory device contexts, bottom-up 24-bit BI_RGB sections in process memory, selecting a section
 // into a context, SetDIBits from any DIB that dibconvert decodes with DIB_RGB_COLORS. Not implemented:
 // drawing into a context, sections of other formats or backed by a file mapping, DIB_PAL_COLORS. A section's
@@ -11,9 +11,10 @@
 #include <mutex>
 #include <set>
 
-#include "shell/platform/sdl2/dibconvert.h"
-#include "shell/platform/sdl2/extents.h"
-#include "shell/platform/sdl2/gdi.h"
+#include "shell/platform/linux/gdi32.h"
+#include "shell/platform/linux/gdi32_dibconvert.h"
+#include "shell/platform/linux/kernel32_memory.h"
+#include "shell/platform/linux/resets.h"
 
 namespace layer {
 namespace {
@@ -34,17 +35,14 @@ struct Section {
     MemoryDc* selectedInto = nullptr;
 };
 
-struct Registry {
+// The live memory contexts and sections; handles are their addresses, checked against these sets.
+struct GdiObjects {
     std::mutex lock;
     std::set<MemoryDc*> contexts;
     std::set<Section*> sections;
 };
 
-Registry& TheRegistry()
-{
-    static Registry registry;
-    return registry;
-}
+GdiObjects gdiObjects;
 
 // What a fresh memory context holds before a section is selected, as on Windows (a 1x1 bitmap).
 char stockBitmap;
@@ -56,13 +54,13 @@ HGDIOBJ StockBitmap()
 MemoryDc* FindContext(HDC hdc)
 {
     auto* dc = reinterpret_cast<MemoryDc*>(hdc);
-    return TheRegistry().contexts.count(dc) ? dc : nullptr;
+    return gdiObjects.contexts.count(dc) ? dc : nullptr;
 }
 
 Section* FindSection(HGDIOBJ object)
 {
     auto* section = static_cast<Section*>(object);
-    return TheRegistry().sections.count(section) ? section : nullptr;
+    return gdiObjects.sections.count(section) ? section : nullptr;
 }
 
 BITMAPINFOHEADER ReadHeader(const BITMAPINFO* info)
@@ -81,18 +79,18 @@ using layer::Section;
 HDC CreateCompatibleDC(HDC)
 {
     auto* dc = new MemoryDc;
-    std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
-    layer::TheRegistry().contexts.insert(dc);
+    std::lock_guard<std::mutex> guard(layer::gdiObjects.lock);
+    layer::gdiObjects.contexts.insert(dc);
     return reinterpret_cast<HDC>(dc);
 }
 
 BOOL DeleteDC(HDC hdc)
 {
-    std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
+    std::lock_guard<std::mutex> guard(layer::gdiObjects.lock);
     MemoryDc* dc = layer::FindContext(hdc);
     if (!dc) return FALSE;
     if (dc->selected) dc->selected->selectedInto = nullptr;
-    layer::TheRegistry().contexts.erase(dc);
+    layer::gdiObjects.contexts.erase(dc);
     delete dc;
     return TRUE;
 }
@@ -127,8 +125,8 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     created->picture.height = static_cast<int32_t>(rows);
     created->picture.stride = stride;
     {
-        std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
-        layer::TheRegistry().sections.insert(created);
+        std::lock_guard<std::mutex> guard(layer::gdiObjects.lock);
+        layer::gdiObjects.sections.insert(created);
     }
     if (bits) *bits = pixels;
     return reinterpret_cast<HBITMAP>(created);
@@ -136,7 +134,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object)
 {
-    std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
+    std::lock_guard<std::mutex> guard(layer::gdiObjects.lock);
     MemoryDc* dc = layer::FindContext(hdc);
     if (!dc) return nullptr;
     Section* section = layer::FindSection(object);
@@ -154,11 +152,11 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object)
 BOOL DeleteObject(HGDIOBJ object)
 {
     if (object == layer::StockBitmap()) return TRUE;
-    std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
+    std::lock_guard<std::mutex> guard(layer::gdiObjects.lock);
     Section* section = layer::FindSection(object);
     // A bitmap still selected into a context stays, as on Windows.
     if (!section || section->selectedInto) return FALSE;
-    layer::TheRegistry().sections.erase(section);
+    layer::gdiObjects.sections.erase(section);
     std::free(section->picture.pixels);
     delete section;
     return TRUE;
@@ -170,7 +168,7 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT startScan, UINT scanLines, const void* b
     if (!bits || !info || colourUse != DIB_RGB_COLORS) return 0;
     layer::Bgr24Picture target;
     {
-        std::lock_guard<std::mutex> guard(layer::TheRegistry().lock);
+        std::lock_guard<std::mutex> guard(layer::gdiObjects.lock);
         Section* section = layer::FindSection(bitmap);
         if (!section) return 0;
         target = section->picture;
@@ -216,4 +214,16 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT startScan, UINT scanLines, const void* b
 BOOL GdiFlush()
 {
     return TRUE;
+}
+
+void layer::ResetGdiObjects()
+{
+    std::lock_guard<std::mutex> guard(gdiObjects.lock);
+    for (MemoryDc* dc : gdiObjects.contexts) delete dc;
+    for (Section* section : gdiObjects.sections) {
+        std::free(section->picture.pixels);
+        delete section;
+    }
+    gdiObjects.contexts.clear();
+    gdiObjects.sections.clear();
 }

@@ -1,6 +1,6 @@
-// Test seam of the Linux layer, for tests and benchmarks only; the game never includes it.
-// Each switch replaces one outside effect (the clock, message boxes, sounds, the keyboard, the
-// paced swap) with something a test can set or read back.
+// Test seam of the Linux layer, for tests and benchmarks only: a library of its own that the shipped
+// programs do not link. Each switch puts one of the layer's services (hooks.h) in the test's hands:
+// the clock, message boxes, sounds, the keyboard, DirectInput calls, the paced swap.
 #pragma once
 
 #include <cstdint>
@@ -46,5 +46,9 @@ void ClearInputFailures();
 
 // SwapBuffers paces to the display's refresh rate when the driver cannot; benchmarks switch it off.
 void SetSwapPacing(bool on);
+
+// Every service back to the real one, every switch above off, and the layer's own state as a fresh
+// process has it: no windows, classes, queued messages, open files, sections or audio device.
+void ResetLayer();
 
 }  // namespace testseam

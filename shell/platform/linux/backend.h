@@ -1,0 +1,26 @@
+// What a backend of the layer provides to its window-system-free parts: the native windows and
+// their events, the keyboard, sound output and message box display. The desktop backend (desktop/:
+// SDL2, Xlib, POSIX) implements all of it; the GL functions (opengl32.h) and the files (kernel32.h)
+// are implemented by each backend directly.
+#pragma once
+
+#include "shell/platform/linux/layerwindow.h"
+
+namespace layer::backend {
+
+// Starts the window system. Without a real display it says so on stderr and returns false.
+bool StartVideo();
+// Destroys the native window behind a layer window, if it has one.
+void DestroyNativeWindow(LayerWindow& window);
+void ShowNativeWindow(LayerWindow& window, bool visible);
+void RaiseNativeWindow(LayerWindow& window);
+// Turns the window system's pending events into posted messages.
+void PumpEvents();
+// Shows a modal message box and returns once it is dismissed.
+void ShowMessageBox(const LayerWindow* owner, const char* caption, const char* text, bool error);
+// The state of every key, indexed by DIK_* code.
+void ReadKeyboard(BYTE (&keys)[256]);
+// PlaySoundA's real effect: starts the sound and returns at once.
+BOOL PlaySound(LPCSTR name, DWORD flags);
+
+}  // namespace layer::backend

@@ -1,0 +1,41 @@
+#include "shell/platform/linux/hooks.h"
+
+#include <chrono>
+
+#include "shell/platform/linux/backend.h"
+#include "shell/platform/linux/dinput8.h"
+#include "shell/platform/linux/scriptedrun.h"
+
+namespace layer {
+namespace {
+
+// Milliseconds from a monotonic clock, as a wrapping 32-bit count.
+DWORD MonotonicMilliseconds()
+{
+    const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count();
+    return static_cast<DWORD>(static_cast<uint64_t>(ms));
+}
+
+int ShowMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    // In a scripted run nobody is there to click; the text is on stderr already.
+    if (ScriptedRun().messageBoxesToStderr) return IDOK;
+    backend::ShowMessageBox(FindWindow(owner), caption, text, (type & MB_ICONERROR) != 0);
+    return IDOK;
+}
+
+HRESULT PassInputCall(const char*, const char*)
+{
+    return DI_OK;
+}
+
+}  // namespace
+
+constexpr Hooks kRealServices = {
+    MonotonicMilliseconds, backend::ReadKeyboard, ShowMessageBox, backend::PlaySound, PassInputCall, true,
+};
+
+Hooks gHooks = kRealServices;
+
+}  // namespace layer
