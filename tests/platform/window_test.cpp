@@ -122,3 +122,21 @@ TEST(LayerDialogs, MessageBoxesAreRecordedAndFormattingIsBounded)
 }
 
 }  // namespace
+
+TEST(LayerWindow, ResetLeavesTheLayerAsAFreshProcessHasIt)
+{
+    HWND hwnd = MakeWindow("Reset", 8);
+    ASSERT_NE(hwnd, nullptr);
+    PostMessageA(hwnd, WM_USER, 0, 0);
+    testseam::RecordMessageBoxes(true);
+    testseam::SetClock(1234);
+
+    testseam::ResetLayer();
+
+    EXPECT_FALSE(IsWindow(hwnd)) << "windows are destroyed";
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "nothing stays queued";
+    EXPECT_NE(MakeWindow("Reset", 8), nullptr) << "classes are forgotten, so the name is free again";
+    EXPECT_NE(timeGetTime(), 1234u) << "the clock is the real one again";
+    testseam::ResetLayer();
+}
