@@ -17,6 +17,7 @@
 #include "shell/platform/sdl2/testing.h"
 #include "shell/safedelete.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/playerview.h"
 
 namespace {
 
@@ -136,16 +137,11 @@ protected:
         Camera camera;
         camera.Look();
     }
-    // The pixel where a world point lands, in units of 1/scale of a pixel.
-    static std::array<int, 2> Project(double x, double y, double z, double scale = 1)
+    // The pixel nearest to where a world point lands.
+    static std::array<int, 2> Project(double x, double y, double z)
     {
-        GLdouble model[16], projection[16], wx = 0, wy = 0, wz = 0;
-        GLint viewport[4];
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
-        return {static_cast<int>(std::lround(wx * scale)), static_cast<int>(std::lround(wy * scale))};
+        const WindowPoint p = ProjectToWindow(x, y, z);
+        return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
     }
     bool Shows(int x, int y, std::array<int, 3> rgb) const
     {
@@ -200,7 +196,7 @@ TEST_F(SceneTest, BallIsADiscOfItsColourAndRadius)
     gBall->CycleColour();
     gBall->Draw();
     const std::array<int, 2> c = Project(-20, -37, 0);
-    const double radius = Project(-18, -37, 0, 100)[0] / 100.0 - Project(-20, -37, 0, 100)[0] / 100.0;
+    const double radius = ProjectToWindow(-18, -37, 0).x - ProjectToWindow(-20, -37, 0).x;
     const std::array<int, 3> cyan = {0, 255, 255};
     ASSERT_TRUE(Shows(c[0], c[1], cyan));
     // Cyan runs out to the left, right and top edges (the paddle lies below).
