@@ -52,7 +52,8 @@ std::vector<Face> FeedbackQuads(const std::function<void()>& draw, std::vector<C
     std::vector<Face> quads;
     for (size_t i = 0; i + 1 < triangles.size(); i += 2) {
         const auto &a = triangles[i], &b = triangles[i + 1];
-        EXPECT_TRUE(a[1] == b[0] && a[2] == b[2]) << "triangles " << i << " and " << i + 1 << " are no quad";
+        EXPECT_EQ(a[1], b[0]) << "triangles " << i << " and " << i + 1 << " share no second corner";
+        EXPECT_EQ(a[2], b[2]) << "triangles " << i << " and " << i + 1 << " share no last corner";
         quads.push_back({a[0], a[1], b[1], a[2]});
     }
     return quads;
