@@ -144,15 +144,8 @@ protected:
         const WindowPoint p = ProjectToWindow(x, y, z);
         return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
     }
-    bool Shows(int x, int y, std::array<int, 3> rgb) const
-    {
-        const std::array<uint8_t, 3> seen = context.Pixel(x, y);
-        for (int i = 0; i < 3; ++i) {
-            if (std::abs(seen[i] - rgb[i]) > 1) return false;
-        }
-        return true;
-    }
-    static constexpr std::array<int, 3> kBackground = {51, 51, 153};
+    bool Shows(int x, int y, const Rgb& rgb) const { return NearColour(context.Pixel(x, y), rgb, 1); }
+    static constexpr Rgb kBackground = {51, 51, 153};
 };
 
 TEST_F(SceneTest, ObjectsShowTheirColoursWhereTheirBoxesProject)
@@ -167,7 +160,7 @@ TEST_F(SceneTest, ObjectsShowTheirColoursWhereTheirBoxesProject)
 
     struct {
         double x, y, z;
-        std::array<int, 3> rgb;
+        Rgb rgb;
         const char* what;
     } probes[] = {
         {25, 42.5, 2, {255, 0, 0}, "middle of the red brick"},
@@ -198,7 +191,7 @@ TEST_F(SceneTest, BallIsADiscOfItsColourAndRadius)
     gBall->Draw();
     const std::array<int, 2> c = Project(-20, -37, 0);
     const double radius = ProjectToWindow(-18, -37, 0).x - ProjectToWindow(-20, -37, 0).x;
-    const std::array<int, 3> cyan = {0, 255, 255};
+    const Rgb cyan = {0, 255, 255};
     ASSERT_TRUE(Shows(c[0], c[1], cyan));
     // Cyan runs out to the left, right and top edges (the paddle lies below).
     int reach[3] = {0, 0, 0};

@@ -3,41 +3,15 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-struct Vector {
-    double x, y, z;
-};
-
-double Dot(Vector a, Vector b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-Vector Cross(Vector a, Vector b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-Vector Normalised(Vector a)
-{
-    const double length = std::sqrt(Dot(a, a));
-    return {a.x / length, a.y / length, a.z / length};
-}
-
-}  // namespace
-
 WindowPoint ProjectToWindow(double x, double y, double z)
 {
-    const Vector eye{0, 11, 125};
-    const Vector forward = Normalised({0 - eye.x, 0 - eye.y, -360 - eye.z});
-    const Vector side = Normalised(Cross(forward, {0, 1, 0}));
-    const Vector up = Cross(side, forward);
-    const Vector d{x - eye.x, y - eye.y, z - eye.z};
+    // The eye sits in the plane x = 0, so its side axis is x itself; forward and up lie in y and z.
+    const double eyeY = 11, eyeZ = 125, length = std::hypot(0 - eyeY, -360 - eyeZ);
+    const double forwardY = (0 - eyeY) / length, forwardZ = (-360 - eyeZ) / length;
+    const double dy = y - eyeY, dz = z - eyeZ, depth = forwardY * dy + forwardZ * dz;
     const double focal = 1.0 / std::tan(22.5 * M_PI / 180.0);
-    const double depth = Dot(forward, d);
-    return {(focal / (800.0 / 600.0) * Dot(side, d) / depth + 1) * 400,
-            (focal * Dot(up, d) / depth + 1) * 300};
+    return {(focal / (800.0 / 600.0) * x / depth + 1) * 400,
+            (focal * (forwardY * dz - forwardZ * dy) / depth + 1) * 300};
 }
 
 PicturePixel PictureProject(double x, double y, double z)
