@@ -2,16 +2,9 @@
 # from the repository root ("shell/zarnwindow.h").
 function(bricks_add_subsystem name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
-    if(ARG_SOURCES)
-        add_library(${name} STATIC ${ARG_SOURCES})
-        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-        target_link_libraries(${name} PUBLIC ${ARG_LINK})
-    else()
-        # A subsystem with no sources yet still gives its dependants the include root.
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-        target_link_libraries(${name} INTERFACE ${ARG_LINK})
-    endif()
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
 endfunction()
 
 # The folder's .cpp files, for subsystems whose every source belongs in the library.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
 #include <vector>
 
 #include "game/paddle.h"
@@ -33,6 +35,11 @@ protected:
     }
     static float X() { return gBall->GetPosition().GetX(); }
     static float Y() { return gBall->GetPosition().GetY(); }
+    static std::array<float, 3> Colour()
+    {
+        const Vertex& c = gBall->GetColour();
+        return {c.GetX(), c.GetY(), c.GetZ()};
+    }
     static void HitPaddle()
     {
         gBall->CollidePaddle(gPaddle->GetX(), gPaddle->GetY(), gPaddle->GetWidth(), gPaddle->GetHeight());
@@ -55,7 +62,9 @@ TEST_F(BallTest, RestsOnThePaddleAndFirstMovesUpAndLeftBySpeed)
         gBall->Advance();
         EXPECT_EQ(X(), c[0] + 10 - c[1] - c[1]);
         EXPECT_EQ(Y(), -37.0f + c[1] + c[1]);
-        EXPECT_TRUE(gBall->IsMovingUp() && !gBall->IsMovingRight() && gBall->IsLaunched());
+        EXPECT_TRUE(gBall->IsLaunched());
+        EXPECT_TRUE(gBall->IsMovingUp());
+        EXPECT_FALSE(gBall->IsMovingRight());
     }
 }
 
@@ -85,11 +94,12 @@ TEST_F(BallTest, TurnsOnTheFrameThatCrossesAWallAndIsLostBelowTheField)
                             gBall->GetLives()});
     }
     ASSERT_EQ(seen.size(), 4u);
+    const auto fields = [](const Event& e) {
+        return std::make_tuple(e.frame, e.x, e.y, e.right, e.up, e.launched, e.lives);
+    };
     for (size_t i = 0; i < 4; ++i) {
-        const Event &s = seen[i], &e = expected[i];
-        EXPECT_TRUE(s.frame == e.frame && s.x == e.x && s.y == e.y && s.right == e.right && s.up == e.up &&
-                    s.launched == e.launched && s.lives == e.lives)
-            << "event " << i << " at frame " << s.frame << " (" << s.x << ", " << s.y << ")";
+        EXPECT_EQ(fields(seen[i]), fields(expected[i]))
+            << "event " << i << ": frame, x, y, right, up, launched, lives";
     }
 
     // Back on the paddle next frame, still falling: relaunched, it meets the paddle at once and turns.
@@ -111,8 +121,9 @@ TEST_F(BallTest, KeptInPlayByAFollowingPaddleItStaysInsideTheField)
         for (int frame = 0; frame < 20000; ++frame) {
             gBall->Advance();
             ASSERT_TRUE(gBall->IsLaunched()) << "speed " << speed << " frame " << frame;
-            ASSERT_TRUE(X() >= -70 - speed - 1e-3f && X() <= 60 + speed + 1e-3f && Y() <= 55 + speed + 1e-3f)
-                << "speed " << speed << " frame " << frame << " at " << X() << ", " << Y();
+            ASSERT_GE(X(), -70 - speed - 1e-3f) << "speed " << speed << " frame " << frame;
+            ASSERT_LE(X(), 60 + speed + 1e-3f) << "speed " << speed << " frame " << frame;
+            ASSERT_LE(Y(), 55 + speed + 1e-3f) << "speed " << speed << " frame " << frame;
             gPaddle->Move(X() - 10 - gPaddle->GetX());
             HitPaddle();
         }
@@ -157,7 +168,10 @@ TEST_F(BallTest, CollideBrickCountsTouchingEdgesAndFlipsOnlyTheVerticalDirection
         const bool up = gBall->IsMovingUp();
         EXPECT_EQ(gBall->CollideBrick(c.x, c.y, c.width, c.height), c.struck) << c.x << ", " << c.y;
         EXPECT_EQ(gBall->IsMovingUp(), c.struck ? !up : up) << c.x << ", " << c.y;
-        EXPECT_TRUE(!gBall->IsMovingRight() && !gBall->IsLaunched() && X() == 20 && Y() == -37);
+        EXPECT_FALSE(gBall->IsMovingRight());
+        EXPECT_FALSE(gBall->IsLaunched());
+        EXPECT_EQ((std::array<float, 2>{X(), Y()}), (std::array<float, 2>{20, -37}))
+            << "a collision moves no ball";
     }
 }
 
@@ -181,17 +195,16 @@ TEST_F(BallTest, CollidePaddleOnlyTurnsALaunchedFallingBallUp)
 TEST_F(BallTest, ColourCyclesThroughSixColoursAndResetStartsAgain)
 {
     const float cycle[][3] = {{0, 1, 1}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 1}};
-    const Vertex& colour = gBall->GetColour();
     for (int step = 0; step < 12; ++step) {
         gBall->CycleColour();
         const float* want = cycle[step % 6];
-        EXPECT_TRUE(colour.GetX() == want[0] && colour.GetY() == want[1] && colour.GetZ() == want[2]) << step;
+        EXPECT_EQ(Colour(), (std::array<float, 3>{want[0], want[1], want[2]})) << step;
     }
     for (int i = 0; i < 4; ++i) gBall->CycleColour();  // red, every flag off
     gBall->Reset();
-    EXPECT_TRUE(colour.GetX() == 1 && colour.GetY() == 1 && colour.GetZ() == 1);
+    EXPECT_EQ(Colour(), (std::array<float, 3>{1, 1, 1}));
     gBall->CycleColour();
-    EXPECT_TRUE(colour.GetX() == 0 && colour.GetY() == 1 && colour.GetZ() == 1);
+    EXPECT_EQ(Colour(), (std::array<float, 3>{0, 1, 1}));
 }
 
 TEST_F(BallTest, ALostBallHeldOnTheLaunchKeyGoesBackOnThePaddleBeforeItFlies)
@@ -213,7 +226,8 @@ TEST_F(BallTest, ALostBallHeldOnTheLaunchKeyGoesBackOnThePaddleBeforeItFlies)
         gBall->Launch();
         gBall->Advance();
         HitPaddle();
-        EXPECT_TRUE(gBall->IsLaunched() && gBall->IsMovingUp()) << speed;
+        EXPECT_TRUE(gBall->IsLaunched()) << speed;
+        EXPECT_TRUE(gBall->IsMovingUp()) << speed;
         EXPECT_EQ(gBall->GetLives(), 2) << speed;
     }
     // The field's reset after the last ball leaves the ball below the field too.

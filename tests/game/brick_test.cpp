@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,9 @@ TEST_F(BrickTest, EachHitActsOnTheHitPointsItFinds)
         gBall->Reset();
         Brick brick(c.start, -35, 30);
         for (int i = 0; i < 3; ++i) brick.Hit(false);
-        EXPECT_TRUE(brick.IsAlive() && brick.GetHitPoints() == c.start && testseam::TakeSounds().empty());
+        EXPECT_TRUE(brick.IsAlive()) << "unscored hits leave a " << c.start << "-point brick alone";
+        EXPECT_EQ(brick.GetHitPoints(), c.start);
+        EXPECT_TRUE(testseam::TakeSounds().empty());
         std::vector<std::string> sounds;
         for (size_t i = 0; i < c.hits.size(); ++i) {
             brick.Hit(true);
@@ -67,9 +70,11 @@ TEST_F(BrickTest, EachHitActsOnTheHitPointsItFinds)
         }
         for (const std::string& name : sounds) EXPECT_EQ(name, "PRES4YA");
         brick.Reset();
-        EXPECT_TRUE(brick.IsAlive() && brick.GetHitPoints() == c.start);
-        EXPECT_TRUE(brick.GetX() == -35 && brick.GetY() == 30 && brick.GetWidth() == 10 &&
-                    brick.GetHeight() == 5);
+        EXPECT_TRUE(brick.IsAlive()) << "reset " << c.start << "-point brick";
+        EXPECT_EQ(brick.GetHitPoints(), c.start);
+        EXPECT_EQ((std::array<float, 4>{brick.GetX(), brick.GetY(), brick.GetWidth(), brick.GetHeight()}),
+                  (std::array<float, 4>{-35, 30, 10, 5}))
+            << "x, y, width and height";
     }
 }
 

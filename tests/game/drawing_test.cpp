@@ -17,6 +17,7 @@
 #include "shell/platform/linux/testseam/testseam.h"
 #include "shell/safedelete.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/playerview.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ std::vector<Face> FeedbackQuads(const std::function<void()>& draw, std::vector<C
     std::vector<Face> quads;
     for (size_t i = 0; i + 1 < triangles.size(); i += 2) {
         const auto &a = triangles[i], &b = triangles[i + 1];
-        EXPECT_TRUE(a[1] == b[0] && a[2] == b[2]) << "triangles " << i << " and " << i + 1 << " are no quad";
+        EXPECT_EQ(a[1], b[0]) << "triangles " << i << " and " << i + 1 << " share no second corner";
+        EXPECT_EQ(a[2], b[2]) << "triangles " << i << " and " << i + 1 << " share no last corner";
         quads.push_back({a[0], a[1], b[1], a[2]});
     }
     return quads;
@@ -136,26 +138,14 @@ protected:
         Camera camera;
         camera.Look();
     }
-    // The pixel where a world point lands, in units of 1/scale of a pixel.
-    static std::array<int, 2> Project(double x, double y, double z, double scale = 1)
+    // The pixel nearest to where a world point lands.
+    static std::array<int, 2> Project(double x, double y, double z)
     {
-        GLdouble model[16], projection[16], wx = 0, wy = 0, wz = 0;
-        GLint viewport[4];
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
-        return {static_cast<int>(std::lround(wx * scale)), static_cast<int>(std::lround(wy * scale))};
+        const WindowPoint p = ProjectToWindow(x, y, z);
+        return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
     }
-    bool Shows(int x, int y, std::array<int, 3> rgb) const
-    {
-        const std::array<uint8_t, 3> seen = context.Pixel(x, y);
-        for (int i = 0; i < 3; ++i) {
-            if (std::abs(seen[i] - rgb[i]) > 1) return false;
-        }
-        return true;
-    }
-    static constexpr std::array<int, 3> kBackground = {51, 51, 153};
+    bool Shows(int x, int y, const Rgb& rgb) const { return NearColour(context.Pixel(x, y), rgb, 1); }
+    static constexpr Rgb kBackground = {51, 51, 153};
 };
 
 TEST_F(SceneTest, ObjectsShowTheirColoursWhereTheirBoxesProject)
@@ -170,7 +160,7 @@ TEST_F(SceneTest, ObjectsShowTheirColoursWhereTheirBoxesProject)
 
     struct {
         double x, y, z;
-        std::array<int, 3> rgb;
+        Rgb rgb;
         const char* what;
     } probes[] = {
         {25, 42.5, 2, {255, 0, 0}, "middle of the red brick"},
@@ -200,8 +190,8 @@ TEST_F(SceneTest, BallIsADiscOfItsColourAndRadius)
     gBall->CycleColour();
     gBall->Draw();
     const std::array<int, 2> c = Project(-20, -37, 0);
-    const double radius = Project(-18, -37, 0, 100)[0] / 100.0 - Project(-20, -37, 0, 100)[0] / 100.0;
-    const std::array<int, 3> cyan = {0, 255, 255};
+    const double radius = ProjectToWindow(-18, -37, 0).x - ProjectToWindow(-20, -37, 0).x;
+    const Rgb cyan = {0, 255, 255};
     ASSERT_TRUE(Shows(c[0], c[1], cyan));
     // Cyan runs out to the left, right and top edges (the paddle lies below).
     int reach[3] = {0, 0, 0};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 TEST(Paddle, MovesAlongXAndClampsItsLeftEndToTheField)
@@ -18,8 +20,9 @@ TEST(Paddle, MovesAlongXAndClampsItsLeftEndToTheField)
         ASSERT_EQ(paddle.GetX(), c.start);
         paddle.Move(c.dx);
         EXPECT_EQ(paddle.GetX(), c.expected) << c.start << " + " << c.dx;
-        EXPECT_TRUE(paddle.GetY() == -40 && paddle.GetZ() == 0 && paddle.GetWidth() == 20 &&
-                    paddle.GetHeight() == 2);
+        EXPECT_EQ((std::array<float, 4>{paddle.GetY(), paddle.GetZ(), paddle.GetWidth(), paddle.GetHeight()}),
+                  (std::array<float, 4>{-40, 0, 20, 2}))
+            << "y, z, width and height";
         paddle.Reset();
         EXPECT_EQ(paddle.GetX(), 10.0f);
     }

@@ -5,8 +5,6 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "game/ball.h"
 #include "game/brick.h"
 #include "game/paddle.h"
@@ -14,10 +12,11 @@
 #include "math/vertex.h"
 #include "shell/platform/linux/testseam/testseam.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/livingbricks.h"
+#include "tests/support/playerview.h"
 
 namespace {
 
-using Rgb = std::array<uint8_t, 3>;
 const Rgb kWhite = {255, 255, 255};
 
 class ShaderAppTest : public ::testing::Test {
@@ -35,26 +34,10 @@ protected:
 
     void Frame() { app.Update(0.016f); }
 
-    // Where a world point lands in the window, from the lower-left corner, as the game's frame
-    // leaves the matrices.
-    std::array<int, 2> Project(double x, double y, double z)
-    {
-        glPushMatrix();
-        glLoadIdentity();
-        gCamera.Look();
-        GLdouble modelview[16], projection[16];
-        GLint viewport[4] = {0, 0, 800, 600};
-        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glPopMatrix();
-        GLdouble wx, wy, wz;
-        gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
-        return {static_cast<int>(wx), static_cast<int>(wy)};
-    }
     Rgb PixelAt(double x, double y, double z)
     {
-        auto p = Project(x, y, z);
-        return context.Pixel(p[0], p[1]);
+        const WindowPoint p = ProjectToWindow(x, y, z);
+        return context.Pixel(static_cast<int>(p.x), static_cast<int>(p.y));
     }
 
     // Launches the ball from the paddle at x at full speed, so it climbs one unit a frame on a 45-degree
@@ -70,14 +53,6 @@ protected:
     static void Destroy(Brick* brick)
     {
         while (brick->IsAlive()) brick->Hit(true);
-    }
-    static int LivingBricks()
-    {
-        int living = 0;
-        for (Brick* b : gLowRow) living += b->IsAlive();
-        for (Brick* b : gMidRow) living += b->IsAlive();
-        for (Brick* b : gHighRow) living += b->IsAlive();
-        return living;
     }
 
     GlContext context;

@@ -188,7 +188,8 @@ TEST_F(BmpSuiteTest, PackedBitmapsDecodeLikeTheirFiles)
         LoadResult whole = Load(entry.path());
         LoadResult alone = Load(dir.Write("packed.dib", bmpfile::Bytes(file.begin() + 14, file.end())));
         const std::string name = entry.path().filename();
-        ASSERT_TRUE(whole.image && alone.image) << name;
+        ASSERT_TRUE(whole.image) << name << " does not load";
+        ASSERT_TRUE(alone.image) << name << " does not load without its file header";
         ASSERT_EQ(whole.image->width, alone.image->width) << name;
         ASSERT_EQ(whole.image->height, alone.image->height) << name;
         EXPECT_EQ(0, std::memcmp(whole.image->data, alone.image->data,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -38,9 +39,8 @@ void ExpectPicture(const RgbImage& image, int width, int height, const Picture& 
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             Rgb got = PixelAt(image, x, y), want = expected(x, y);
-            ASSERT_TRUE(got.r == want.r && got.g == want.g && got.b == want.b)
-                << what << ": pixel (" << x << ", " << y << ") is " << int(got.r) << "," << int(got.g) << ","
-                << int(got.b) << " not " << int(want.r) << "," << int(want.g) << "," << int(want.b);
+            ASSERT_EQ((std::array<int, 3>{got.r, got.g, got.b}), (std::array<int, 3>{want.r, want.g, want.b}))
+                << what << ": pixel (" << x << ", " << y << ")";
         }
     }
 }

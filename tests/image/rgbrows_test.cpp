@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 // Every width across the wide path's 5-pixel steps, with source and output allocated to the exact
@@ -19,7 +20,8 @@ TEST(RgbRowsTest, RowsRepackRedFirstWithoutGapsForEveryWidth)
                 for (uint32_t x = 0; x < width; ++x) {
                     const uint8_t* in = &bgr[y * stride + x * 3];
                     const uint8_t* out = &rgb[(y * width + x) * 3];
-                    ASSERT_TRUE(out[0] == in[2] && out[1] == in[1] && out[2] == in[0])
+                    ASSERT_EQ((std::array<int, 3>{out[0], out[1], out[2]}),
+                              (std::array<int, 3>{in[2], in[1], in[0]}))
                         << "width " << width << ", height " << height << ", pixel " << x << "," << y;
                 }
             }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <type_traits>
 
 #include "shell/platform/linux/testseam/testseam.h"
 #include "shell/shellglobals.h"
@@ -247,6 +248,7 @@ TEST_F(ZarnWindowTest, TheWindowKeepsItsAddressInPointerSizedExtraBytes)
 
 TEST(GameInterface, DeletingThroughIGameRunsTheGamesDestructor)
 {
+    static_assert(std::has_virtual_destructor_v<IGame>, "the entry point deletes the game through IGame");
     static bool destroyed = false;
     struct Game : IGame {
         ~Game() override { destroyed = true; }

@@ -24,6 +24,7 @@
 #include "math/vertex.h"
 #include "shell/platform/linux/testseam/testseam.h"
 #include "tests/support/glcontext.h"
+#include "tests/support/livingbricks.h"
 
 namespace {
 
@@ -84,27 +85,11 @@ struct Tally {
     long sounds = 0;
 };
 
-// Calls f on every brick, row by row.
-template <typename F>
-void ForEachBrick(F f)
-{
-    for (Brick* b : gLowRow) f(*b);
-    for (Brick* b : gMidRow) f(*b);
-    for (Brick* b : gHighRow) f(*b);
-}
-
 int FieldHitPoints()
 {
     int total = 0;
     ForEachBrick([&](const Brick& b) { total += b.GetHitPoints(); });
     return total;
-}
-
-int LivingBricks()
-{
-    int living = 0;
-    ForEachBrick([&](const Brick& b) { living += b.IsAlive(); });
-    return living;
 }
 
 // Every broken invariant of the world after a frame, as text; empty when all hold.

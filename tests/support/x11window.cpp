@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -113,4 +114,19 @@ bool XWindowPicture::WritePpm(const std::string& path) const
     std::fprintf(file, "P6\n%d %d\n255\n", width, height);
     for (const auto& p : pixels) std::fwrite(p.data(), 1, 3, file);
     return std::fclose(file) == 0;
+}
+
+XWindowPicture ReadPpm(const std::string& path)
+{
+    XWindowPicture picture;
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    in >> magic >> picture.width >> picture.height >> maximum;
+    in.get();
+    if (!in || magic != "P6" || maximum != 255 || picture.width <= 0 || picture.height <= 0) return {};
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    in.read(reinterpret_cast<char*>(picture.pixels.data()),
+            static_cast<std::streamsize>(picture.pixels.size() * 3));
+    return in ? picture : XWindowPicture{};
 }

@@ -28,3 +28,5 @@ struct XWindowPicture {
     bool WritePpm(const std::string& path) const;
 };
 XWindowPicture CaptureXWindow(const std::string& title);
+// A picture written by WritePpm; empty (width 0) where the file is no such picture.
+XWindowPicture ReadPpm(const std::string& path);
