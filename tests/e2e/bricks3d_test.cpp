@@ -74,7 +74,6 @@ TEST(Bricks3d, StartsWithTheFieldInPlaceMovesOnKeysAndClosesCleanly)
 
     XWindowPicture start = CaptureXWindow(kTitle);
     ASSERT_EQ(start.width, 800);
-    if (const char* keep = std::getenv("BRICKS_SCREENSHOT")) start.WritePpm(keep);
     for (const FieldSample& s : StartingField()) {
         EXPECT_TRUE(NearColour(start.At(s.where.x, s.where.y), s.colour, 2))
             << s.name << " shows " << Describe(start.At(s.where.x, s.where.y));
