@@ -5,6 +5,7 @@
 #   games/dibcheck                      the bitmap checker, a user command beside the game
 # plus the menu entry, AppStream metadata, hicolor icons and manual pages. The launcher finds the game
 # and its files relative to itself, so any prefix works. The Windows build is a zip instead.
+
 # The version, for the scripts that name the package and the zip after it.
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/packaging/version CONTENT "${PROJECT_VERSION}\n")
 
@@ -15,12 +16,16 @@ endif()
 
 include(GNUInstallDirs)
 
-set(BRICKS_INSTALL_GAMESDIR games CACHE STRING "Where the bricks3d and dibcheck commands go, under the prefix")
-set(BRICKS_INSTALL_GAMELIBDIR lib/games/bricks3d CACHE STRING "Where the game program goes, under the prefix")
+set(BRICKS_INSTALL_GAMESDIR games
+    CACHE STRING "Where the bricks3d and dibcheck commands go, under the prefix")
+set(BRICKS_INSTALL_GAMELIBDIR lib/games/bricks3d
+    CACHE STRING "Where the game program goes, under the prefix")
 set(BRICKS_INSTALL_GAMEDATADIR ${CMAKE_INSTALL_DATADIR}/games/bricks3d
     CACHE STRING "Where the game's pictures and sound go, under the prefix")
-set(BRICKS_APP_ID org.example.bricks3d CACHE STRING "Desktop and AppStream id (reverse DNS); also the icon's name")
-set(BRICKS_HOMEPAGE "https://bricks3d.example.org/" CACHE STRING "Home page, ending in /, with screenshot.png")
+set(BRICKS_APP_ID org.example.bricks3d
+    CACHE STRING "Desktop and AppStream id (reverse DNS); also the icon's name")
+set(BRICKS_HOMEPAGE "https://bricks3d.example.org/"
+    CACHE STRING "Home page, ending in /, with screenshot.png")
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
@@ -51,7 +56,9 @@ if(TARGET bricks3d)
     install(TARGETS bricks3d RUNTIME DESTINATION ${BRICKS_INSTALL_GAMELIBDIR})
     install(PROGRAMS ${generated}/bricks3d DESTINATION ${BRICKS_INSTALL_GAMESDIR})
 endif()
-install(TARGETS dibcheck RUNTIME DESTINATION ${BRICKS_INSTALL_GAMESDIR})
+if(TARGET dibcheck)
+    install(TARGETS dibcheck RUNTIME DESTINATION ${BRICKS_INSTALL_GAMESDIR})
+endif()
 install(DIRECTORY ${CMAKE_BINARY_DIR}/skybox DESTINATION ${BRICKS_INSTALL_GAMEDATADIR})
 install(FILES ${CMAKE_BINARY_DIR}/PRES4YA.wav DESTINATION ${BRICKS_INSTALL_GAMEDATADIR})
 
@@ -59,7 +66,8 @@ install(FILES ${generated}/${BRICKS_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_
 install(FILES ${generated}/${BRICKS_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 48 128 256)
     install(FILES ${CMAKE_BINARY_DIR}/icons/bricks3d-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${BRICKS_APP_ID}.png)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${BRICKS_APP_ID}.png)
 endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/icons/bricks3d.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${BRICKS_APP_ID}.svg)
