@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stb/stb_image.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +15,7 @@
 
 #include "image/texture.h"
 #include "shell/platform/linux/testseam/testseam.h"
+#include "tools/assetgen/icon.h"
 #include "tools/assetgen/picture.h"
 
 namespace {
@@ -341,6 +343,68 @@ TEST(GeneratedSoundTest, HitSoundIsAShortBrightSixteenBitPing)
     };
     const size_t fifth = samples.size() / 5;
     EXPECT_LT(energy(samples.size() - fifth, samples.size()), energy(0, fifth) / 100);
+}
+
+// Another decoder reads each PNG back as the icon painted at that size, and even at 48 pixels the icon
+// shows the field: transparent corners, a red brick on top, the white ball on the black paddle.
+TEST(GeneratedIconTest, PngsDecodeToTheIconWhichShowsTheField)
+{
+    const Icon icon;
+    for (int size : {48, 128, 256}) {
+        const std::string path = BuildPath("icons/bricks3d-" + std::to_string(size) + ".png");
+        const std::vector<uint8_t> png = ReadFile(path);
+        int width = 0, height = 0, channels = 0;
+        uint8_t* decoded =
+            stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &width, &height, &channels, 4);
+        ASSERT_NE(decoded, nullptr) << path << ": " << stbi_failure_reason();
+        const RgbaImage painted = icon.Paint(size);
+        EXPECT_EQ(width, size) << path;
+        EXPECT_EQ(height, size) << path;
+        EXPECT_EQ(channels, 4) << path;
+        EXPECT_EQ(std::memcmp(decoded, painted.At(0, 0), static_cast<size_t>(size) * size * 4), 0) << path;
+        stbi_image_free(decoded);
+    }
+    const RgbaImage small = icon.Paint(48);
+    struct Spot {
+        const char* what;
+        int x, y;
+        std::array<int, 4> rgba;
+    } spots[] = {
+        {"a corner", 0, 0, {0, 0, 0, 0}},
+        {"a red brick", 10, 9, {255, 0, 0, 255}},
+        {"the ball", 24, 31, {255, 255, 255, 255}},
+        {"the paddle", 24, 36, {0, 0, 0, 255}},
+    };
+    for (const Spot& spot : spots) {
+        const uint8_t* p = small.At(spot.x, spot.y);
+        EXPECT_EQ((std::array<int, 4>{p[0], p[1], p[2], p[3]}), spot.rgba) << spot.what;
+    }
+}
+
+// The .ico holds 16, 32 and 48 pixels as bitmaps with a mask and 256 as PNG, each entry inside the file.
+TEST(GeneratedIconTest, WindowsIconHasEverySizeWhereItsDirectorySays)
+{
+    const std::vector<uint8_t> ico = ReadFile(BuildPath("icons/bricks3d.ico"));
+    ASSERT_GE(ico.size(), 6u);
+    EXPECT_EQ(Little(ico, 0, 4), 0x10000u) << "reserved 0, type 1 (icon)";
+    ASSERT_EQ(Little(ico, 4, 2), 4u);
+    const int sizes[] = {16, 32, 48, 256};
+    for (int i = 0; i < 4; ++i) {
+        const size_t entry = 6 + 16 * static_cast<size_t>(i);
+        EXPECT_EQ(ico.at(entry) == 0 ? 256 : ico.at(entry), sizes[i]);
+        const uint32_t bytes = Little(ico, entry + 8, 4);
+        const uint32_t offset = Little(ico, entry + 12, 4);
+        ASSERT_LE(static_cast<size_t>(offset) + bytes, ico.size()) << sizes[i];
+        if (sizes[i] == 256) {
+            EXPECT_EQ(ico.at(offset), 0x89) << "a PNG";
+            continue;
+        }
+        const uint32_t maskRow = (sizes[i] + 31) / 32 * 4;
+        EXPECT_EQ(Little(ico, offset + 8, 4), 2u * sizes[i]) << "colour and mask rows together";
+        EXPECT_EQ(bytes, 40 + sizes[i] * sizes[i] * 4 + maskRow * sizes[i]) << sizes[i];
+        EXPECT_EQ(ico.at(offset + bytes - maskRow) & 0x80, 0x80)
+            << sizes[i] << ": a top corner is masked out";
+    }
 }
 
 }  // namespace

@@ -64,6 +64,8 @@ TEST(DibcheckTest, SaysOkOrRefusedWithTheLoadersMessageAndExitStatus)
         {"two files", "a.bmp b.bmp", 2, ""},
         {"--ppm without a name", "--ppm", 2, ""},
         {"an unknown option", "--png out.png a.bmp", 2, ""},
+        {"the version", "--version", 0, "dibcheck " BRICKS_VERSION "\n"},
+        {"the version with a file", "--version a.bmp", 2, ""},
     };
     for (const Case& c : cases) {
         ToolRun run = Dibcheck(c.arguments);

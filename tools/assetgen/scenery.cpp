@@ -5,13 +5,13 @@
 
 namespace {
 
-// Sky and ground both reach this colour at the horizon, so the horizon has no hard line.
-const Colour horizon = {0.80f, 0.84f, 0.90f};
-const Colour zenith = {0.10f, 0.30f, 0.70f};
+using scenerycolours::horizon;
+using scenerycolours::rockDark;
+using scenerycolours::rockLight;
+using scenerycolours::zenith;
+
 const Colour cloudLight = {0.98f, 0.98f, 0.99f};
 const Colour cloudShade = {0.72f, 0.76f, 0.84f};
-const Colour rockDark = {0.30f, 0.12f, 0.07f};
-const Colour rockLight = {0.74f, 0.40f, 0.24f};
 const Colour pebble = {0.18f, 0.08f, 0.05f};
 
 Colour Mix(Colour a, Colour b, float t)

@@ -7,6 +7,15 @@
 #include "tools/assetgen/picture.h"
 #include "tools/assetgen/valuenoise.h"
 
+// The colours of the sky and of the rocky ground; the game's icon is painted with them too.
+namespace scenerycolours {
+// Sky and ground both reach this colour at the horizon, so the horizon has no hard line.
+inline constexpr Colour horizon = {0.80f, 0.84f, 0.90f};
+inline constexpr Colour zenith = {0.10f, 0.30f, 0.70f};
+inline constexpr Colour rockDark = {0.30f, 0.12f, 0.07f};
+inline constexpr Colour rockLight = {0.74f, 0.40f, 0.24f};
+}  // namespace scenerycolours
+
 class Scenery {
 public:
     Scenery();

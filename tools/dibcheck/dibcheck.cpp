@@ -1,4 +1,5 @@
 // dibcheck [--ppm OUT.ppm] FILE
+// dibcheck --version
 // Loads FILE with the game's own OpenImageFile and says whether the game would accept it:
 // "ok WIDTH HEIGHT" and exit status 0, or "refused: MESSAGE" with the loader's message and status 1.
 // Usage errors give status 2. --ppm writes the decoded picture as a binary PPM, top row first.
@@ -16,7 +17,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: dibcheck [--ppm OUT.ppm] FILE\n");
+    std::fprintf(stderr, "usage: dibcheck [--ppm OUT.ppm] FILE\n       dibcheck --version\n");
     return 2;
 }
 
@@ -37,6 +38,10 @@ bool WritePpm(const char* path, const RgbImage& image)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("dibcheck %s\n", BRICKS_VERSION);
+        return 0;
+    }
     const char* ppm = nullptr;
     const char* file = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,30 @@
+// A picture with transparency, top row first, as PNG and icon files store it; written as a PNG.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class RgbaImage {
+public:
+    RgbaImage(int width, int height);
+
+    int Width() const { return width; }
+    int Height() const { return height; }
+    // Red, green, blue and alpha of one pixel; row 0 is the top row.
+    uint8_t* At(int x, int y) { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
+    const uint8_t* At(int x, int y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
+
+    // A complete PNG file: 8-bit RGBA, no interlace, the pixels in stored (uncompressed) deflate
+    // blocks, so no compression library is needed. The package compresses it anyway.
+    std::vector<uint8_t> PngBytes() const;
+    bool WritePng(const std::string& path) const;
+
+private:
+    int width;
+    int height;
+    std::vector<uint8_t> pixels;
+};
+
+// Writes bytes to a file, replacing it; false when that fails.
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
