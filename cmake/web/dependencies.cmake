@@ -1,0 +1,30 @@
+# The browser build's libraries, under the names the desktop builds find: Emscripten's WebGL with its
+# legacy GL emulation (immediate mode and the matrix stack need it), its GLUT (the canvas's context
+# only) and its GLEW emulation, and the real GLU and freeglut's shapes, which scripts/build-web builds
+# with emcc into BRICKS_WEB_DEPS together with GoogleTest.
+set(BRICKS_WEB_DEPS "$ENV{BRICKS_WEB_DEPS}" CACHE PATH "Prefix of the emcc-built GLU, freeglut shapes and GoogleTest")
+if(NOT EXISTS ${BRICKS_WEB_DEPS}/lib/libGLU.a OR NOT EXISTS ${BRICKS_WEB_DEPS}/lib/libfreeglut-shapes.a)
+    message(FATAL_ERROR "BRICKS_WEB_DEPS ('${BRICKS_WEB_DEPS}') lacks GLU and freeglut's shapes: run scripts/build-web")
+endif()
+# find_package (GoogleTest) looks in the prefix as well as in Emscripten's sysroot.
+list(PREPEND CMAKE_FIND_ROOT_PATH ${BRICKS_WEB_DEPS})
+
+add_library(OpenGL::GL INTERFACE IMPORTED)
+target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1 -lGL)
+
+add_library(OpenGL::GLU STATIC IMPORTED)
+set_target_properties(OpenGL::GLU PROPERTIES
+    IMPORTED_LOCATION ${BRICKS_WEB_DEPS}/lib/libGLU.a
+    INTERFACE_INCLUDE_DIRECTORIES ${BRICKS_WEB_DEPS}/include
+    INTERFACE_LINK_LIBRARIES OpenGL::GL)
+
+add_library(GLUT::GLUT STATIC IMPORTED)
+set_target_properties(GLUT::GLUT PROPERTIES
+    IMPORTED_LOCATION ${BRICKS_WEB_DEPS}/lib/libfreeglut-shapes.a
+    INTERFACE_INCLUDE_DIRECTORIES ${BRICKS_WEB_DEPS}/include
+    INTERFACE_LINK_LIBRARIES OpenGL::GL
+    INTERFACE_LINK_OPTIONS -lglut)
+
+add_library(GLEW::GLEW INTERFACE IMPORTED)
+target_link_libraries(GLEW::GLEW INTERFACE OpenGL::GL)
+target_link_options(GLEW::GLEW INTERFACE -lGLEW)
