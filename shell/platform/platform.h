@@ -1,6 +1,8 @@
 // The one place that chooses the platform. Game code includes this header and writes against the
 // Windows API names; on Windows they are the real SDK, elsewhere our own layer in linux/ provides
 // the subset the game calls, with the same names, types and constants, one header per Windows library.
+// The layer has two backends behind these headers, chosen by the build: the Linux desktop
+// (linux/desktop/) and the browser (web/).
 #pragma once
 
 #if defined(_WIN32)

@@ -2,7 +2,7 @@
 //   WebStartPage        keyboard, focus and audio listeners; the title; the 256-byte key snapshot
 //   WebWaitForFrame     hands control back to the browser until its next animation frame (ASYNCIFY)
 //   WebTakeWindowEvent  the canvas's size changes and close requests, one at a time
-//   WebShowMessage      a message box as a line on the page and in the console
+//   WebShowMessage      a message box as a line on the page
 //   WebPlaySound        a sound file of the page's file system (or a short tone) over Web Audio
 //   WebEndPage          tells the page that the game has ended
 // Not here: mouse input (the game reads none), full screen, more than one window.
@@ -128,9 +128,9 @@ var LibraryWebPage = {
         return event[0];
     },
 
+    // The console has the text already: MessageBoxA writes it to stderr.
     WebShowMessage: function(caption, text) {
         var line = UTF8ToString(caption) + ': ' + UTF8ToString(text);
-        console.error(line);
         var list = document.getElementById('messages');
         if (list) {
             var item = document.createElement('p');
