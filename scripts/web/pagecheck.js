@@ -1,6 +1,6 @@
 // Plays the browser build in headless chromium for scripts/test-web, through the DevTools protocol
 // (puppeteer-core), and reports what it saw as key=value lines; the pictures go to OUT_DIR as PPM files
-// for scripts/windows/xprobe to read.
+// for tests/xprobe to read.
 //
 //   node pagecheck.js play URL OUT_DIR     start.ppm, right.ppm (Right held), launched.ppm (space held),
 //                                          then a close request
