@@ -55,6 +55,9 @@ async function play(page, decoder) {
     await page.goto(url);
     if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
     report('first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
+    report('title', JSON.stringify(await page.title()));
+    report('canvases', await page.$$eval('canvas', (all) => all.map((c) => `${c.width}x${c.height}`).join(',')));
+    report('focus_line', await page.evaluate(() => document.body.textContent.includes('Click the game')));
     report('load_ms', Date.now() - loadStart);
     // Frames per second over two seconds of play.
     const before = await page.evaluate(() => [Module.frames, performance.now()]);
@@ -66,7 +69,9 @@ async function play(page, decoder) {
     // A click gives the game the keyboard; keys are held as a player would hold them.
     await page.click('canvas');
     report('focused', await page.evaluate(() => document.activeElement === Module.canvas));
-    report('scroll_before', await page.evaluate(() => window.scrollY));
+    // The page is taller than the view, so keys the browser scrolls with would move it.
+    report('scrollable', await page.evaluate(() => document.documentElement.scrollHeight > window.innerHeight));
+    const scrollBefore = await page.evaluate(() => window.scrollY);
     await page.keyboard.down('ArrowRight');
     await sleep(1000);
     await grab(page, decoder, 'right.ppm');
@@ -76,7 +81,7 @@ async function play(page, decoder) {
     await page.keyboard.up('Space');
     await sleep(1000);
     await grab(page, decoder, 'launched.ppm');
-    report('scroll_after', await page.evaluate(() => window.scrollY));
+    report('scrolled', (await page.evaluate(() => window.scrollY)) - scrollBefore);
 
     // The page's close request reaches the game as WM_CLOSE; the game ends its loop and returns.
     await page.evaluate(() => Module.requestClose());
@@ -113,7 +118,7 @@ async function broken(page, decoder) {
         // frames, so the game's page must be the one in front.
         const decoder = await browser.newPage();
         const page = await browser.newPage();
-        await page.setViewport({width: 1000, height: 1000});
+        await page.setViewport({width: 1000, height: 700});
         const errors = [];
         page.on('pageerror', (e) => errors.push(e.message));
         // Emscripten's GL emulation announces itself and what it leaves out (glShadeModel: WebGL
