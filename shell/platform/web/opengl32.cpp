@@ -1,8 +1,8 @@
 // opengl32 (WGL) for the browser backend: the page's canvas is the one window that can draw, in a
 // WebGL context made through Emscripten's GLUT, the path that also sets up the legacy GL emulation
-// (immediate mode, the matrix stack) the game draws with. SwapBuffers hands the frame to the browser and
-// waits for its next animation frame, so the game's own loop runs at the page's pace. Not implemented: a
-// second drawing window or context, format enumeration (DescribePixelFormat).
+// (immediate mode, the matrix stack) the game draws with. SwapBuffers hands the frame to the browser
+// and waits for its next animation frame, so the game's own loop runs at the page's pace.
+// Not implemented: a second drawing window or context, format enumeration (DescribePixelFormat).
 #include "shell/platform/linux/opengl32.h"
 
 #include <GL/freeglut.h>

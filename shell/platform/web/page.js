@@ -55,7 +55,9 @@ var LibraryWebPage = {
         // Browsers start audio only after a click or a key on the page.
         Audio: function() {
             if (WebPage.audio === null) {
-                var Context = window.AudioContext || window.webkitAudioContext;
+                // Only a browser has one; under node (the unit tests) there is no audio.
+                var Context = typeof AudioContext !== 'undefined' ? AudioContext :
+                    typeof webkitAudioContext !== 'undefined' ? webkitAudioContext : null;
                 WebPage.audio = Context ? new Context() : false;
             }
             return WebPage.audio;
