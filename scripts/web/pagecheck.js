@@ -3,7 +3,7 @@
 // for tests/xprobe to read.
 //
 //   node pagecheck.js play URL OUT_DIR     start.ppm, right.ppm (Right held), launched.ppm (space held),
-//                                          then a close request
+//                                          faster.ppm (= held), then a close request
 //   node pagecheck.js broken URL OUT_DIR   broken.ppm, the page's messages, and whether frames go on
 'use strict';
 const fs = require('fs');
@@ -81,6 +81,12 @@ async function play(page, decoder) {
     await page.keyboard.up('Space');
     await sleep(1000);
     await grab(page, decoder, 'launched.ppm');
+    // = (by its place on the keyboard) speeds up, which puts ball and paddle back where they started.
+    await page.keyboard.down('Equal');
+    await sleep(200);
+    await page.keyboard.up('Equal');
+    await sleep(300);
+    await grab(page, decoder, 'faster.ppm');
     report('scrolled', (await page.evaluate(() => window.scrollY)) - scrollBefore);
 
     // The page's close request reaches the game as WM_CLOSE; the game ends its loop and returns.
