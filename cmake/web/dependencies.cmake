@@ -2,9 +2,11 @@
 # legacy GL emulation (immediate mode and the matrix stack need it), its GLUT (the canvas's context
 # only) and its GLEW emulation, and the real GLU and freeglut's shapes, which scripts/build-web builds
 # with emcc into BRICKS_WEB_DEPS together with GoogleTest.
-set(BRICKS_WEB_DEPS "$ENV{BRICKS_WEB_DEPS}" CACHE PATH "Prefix of the emcc-built GLU, freeglut shapes and GoogleTest")
+set(BRICKS_WEB_DEPS "$ENV{BRICKS_WEB_DEPS}" CACHE PATH
+    "Prefix of the emcc-built GLU, freeglut shapes and GoogleTest")
 if(NOT EXISTS ${BRICKS_WEB_DEPS}/lib/libGLU.a OR NOT EXISTS ${BRICKS_WEB_DEPS}/lib/libfreeglut-shapes.a)
-    message(FATAL_ERROR "BRICKS_WEB_DEPS ('${BRICKS_WEB_DEPS}') lacks GLU and freeglut's shapes: run scripts/build-web")
+    message(FATAL_ERROR
+        "BRICKS_WEB_DEPS ('${BRICKS_WEB_DEPS}') lacks GLU and freeglut's shapes: run scripts/build-web")
 endif()
 # find_package (GoogleTest) looks in the prefix as well as in Emscripten's sysroot.
 list(PREPEND CMAKE_FIND_ROOT_PATH ${BRICKS_WEB_DEPS})

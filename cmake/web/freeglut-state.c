@@ -3,7 +3,7 @@
  * context and glutInit come from Emscripten's GLUT instead. This file holds the little of freeglut's
  * state the shapes read:
  *   - fgState: marked initialised, since the layer runs Emscripten's glutInit before any drawing;
- *     no OpenGL 2.0 drawing, so the shapes draw with client arrays, as on the desktop without shaders;
+ *     no OpenGL 2.0 drawing, so the shapes take their fixed-function path (see freeglut-gl10.h);
  *   - fgStructure: no current freeglut window, so no shader attributes are looked up;
  *   - the OpenGL 2.0 buffer entry points, left unset, since that path is never taken;
  *   - fgError and fgWarning, which report as freeglut does (an error ends the program). */
