@@ -4,6 +4,8 @@
 // are implemented by each backend directly.
 #pragma once
 
+#include <string>
+
 #include "shell/platform/linux/layerwindow.h"
 
 namespace layer::backend {
@@ -20,7 +22,9 @@ void PumpEvents();
 void ShowMessageBox(const LayerWindow* owner, const char* caption, const char* text, bool error);
 // The state of every key, indexed by DIK_* code.
 void ReadKeyboard(BYTE (&keys)[256]);
-// PlaySoundA's real effect: starts the sound and returns at once.
-BOOL PlaySound(LPCSTR name, DWORD flags);
+// Starts a wave file, or a short tone where it is missing or cannot be decoded, in place of whatever
+// is playing, and returns at once. False when there is no audio output.
+bool PlaySoundFile(const std::string& path);
+void StopSound();
 
 }  // namespace layer::backend

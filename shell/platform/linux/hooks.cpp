@@ -5,6 +5,7 @@
 #include "shell/platform/linux/backend.h"
 #include "shell/platform/linux/dinput8.h"
 #include "shell/platform/linux/scriptedrun.h"
+#include "shell/platform/linux/winmm_playsound.h"
 
 namespace layer {
 namespace {
@@ -33,7 +34,7 @@ HRESULT PassInputCall(const char*, const char*)
 }  // namespace
 
 constexpr Hooks kRealServices = {
-    MonotonicMilliseconds, backend::ReadKeyboard, ShowMessageBox, backend::PlaySound, PassInputCall, true,
+    MonotonicMilliseconds, backend::ReadKeyboard, ShowMessageBox, PlayNamedSound, PassInputCall, true,
 };
 
 Hooks gHooks = kRealServices;

@@ -1,7 +1,13 @@
 // winmm: the multimedia clock and asynchronous sound, both through the layer's service table.
 #include "shell/platform/linux/winmm.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "shell/platform/linux/backend.h"
 #include "shell/platform/linux/hooks.h"
+#include "shell/platform/linux/winmm_playsound.h"
 
 DWORD timeGetTime()
 {
@@ -18,3 +24,32 @@ BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD flags)
 {
     return layer::gHooks.playSound(sound, flags);
 }
+
+namespace layer {
+namespace {
+
+bool warnedSyncSound = false;  // the warning is given once
+
+}  // namespace
+
+std::string WaveFileName(const std::string& name)
+{
+    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : "";
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    return tail == ".wav" ? name : name + ".wav";
+}
+
+BOOL PlayNamedSound(LPCSTR name, DWORD flags)
+{
+    if (name == nullptr) {
+        backend::StopSound();
+        return TRUE;
+    }
+    if ((flags & SND_ASYNC) == 0 && !warnedSyncSound) {
+        std::fprintf(stderr, "PlaySoundA: only asynchronous sound is supported; playing it so\n");
+        warnedSyncSound = true;
+    }
+    return backend::PlaySoundFile(WaveFileName(name)) ? TRUE : FALSE;
+}
+
+}  // namespace layer

@@ -9,15 +9,16 @@
 
 #include <cstdio>
 
+#include "shell/platform/linux/opengl32_dc.h"
 #include "shell/platform/linux/resets.h"
 #include "shell/platform/linux/scriptedrun.h"
 #include "shell/platform/web/page.h"
 
 namespace {
 
+using layer::kRgbaFormat;
 using layer::LayerWindow;
-
-constexpr int kRgbaFormat = 1;
+using layer::WindowOfDc;
 
 struct GlService {
     bool contextMade = false;
@@ -28,11 +29,6 @@ struct GlService {
 
 GlService glService;
 char canvasToken;  // its address stands for the canvas
-
-LayerWindow* WindowOfDc(HDC hdc)
-{
-    return layer::FindWindow(reinterpret_cast<HWND>(hdc));
-}
 
 }  // namespace
 
@@ -58,24 +54,6 @@ bool layer::web::MakeCanvasContext()
 layer::NativeWindow* layer::web::Canvas()
 {
     return reinterpret_cast<NativeWindow*>(&canvasToken);
-}
-
-HDC GetDC(HWND hwnd)
-{
-    return layer::FindWindow(hwnd) ? reinterpret_cast<HDC>(hwnd) : nullptr;
-}
-
-int ReleaseDC(HWND hwnd, HDC hdc)
-{
-    return layer::FindWindow(hwnd) && reinterpret_cast<HWND>(hdc) == hwnd;
-}
-
-int ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
-{
-    if (!WindowOfDc(hdc) || !descriptor || descriptor->nSize != sizeof(PIXELFORMATDESCRIPTOR)) return 0;
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((descriptor->dwFlags & needed) != needed || descriptor->iPixelType != PFD_TYPE_RGBA) return 0;
-    return kRgbaFormat;
 }
 
 BOOL SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor)

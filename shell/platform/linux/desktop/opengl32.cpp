@@ -13,17 +13,18 @@
 #include "shell/platform/linux/desktop/sdlwindow.h"
 #include "shell/platform/linux/desktop/swappacer.h"
 #include "shell/platform/linux/hooks.h"
+#include "shell/platform/linux/opengl32_dc.h"
 #include "shell/platform/linux/resets.h"
 #include "shell/platform/linux/scriptedrun.h"
 
 namespace {
 
+using layer::kRgbaFormat;
 using layer::LayerWindow;
 using layer::SdlWindowOf;
+using layer::WindowOfDc;
 
-// The one format the layer offers: RGBA 8/8/8/8, double-buffered, with the deepest depth buffer the
-// display can give.
-constexpr int kRgbaFormat = 1;
+// The deepest depth buffer the display can give, for the layer's one format.
 constexpr int kDepthChoices[] = {32, 24, 16};
 
 struct GlService {
@@ -32,11 +33,6 @@ struct GlService {
 };
 
 GlService glService;
-
-LayerWindow* WindowOfDc(HDC hdc)
-{
-    return layer::FindWindow(reinterpret_cast<HWND>(hdc));
-}
 
 void StartGlutOnce()
 {
@@ -80,24 +76,6 @@ SDL_Window* CreateGlWindow(const LayerWindow& window, const PIXELFORMATDESCRIPTO
 }
 
 }  // namespace
-
-HDC GetDC(HWND hwnd)
-{
-    return layer::FindWindow(hwnd) ? reinterpret_cast<HDC>(hwnd) : nullptr;
-}
-
-int ReleaseDC(HWND hwnd, HDC hdc)
-{
-    return layer::FindWindow(hwnd) && reinterpret_cast<HWND>(hdc) == hwnd;
-}
-
-int ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor)
-{
-    if (!WindowOfDc(hdc) || !descriptor || descriptor->nSize != sizeof(PIXELFORMATDESCRIPTOR)) return 0;
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((descriptor->dwFlags & needed) != needed || descriptor->iPixelType != PFD_TYPE_RGBA) return 0;
-    return kRgbaFormat;
-}
 
 BOOL SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor)
 {

@@ -1,7 +1,6 @@
-// PlaySoundA over SDL audio: the desktop backend's sound output. Only asynchronous playing of a named sound
-// is provided, the one way the game plays sound; a null name stops the sound, as on Windows. Without an audio
-// device (a machine with no sound card, SDL's usual case on servers) the call is silent and returns FALSE; it
-// never shows or logs an error, and it never waits for the sound.
+// The desktop backend's sound output behind PlaySoundA, over SDL audio. Without an audio device (a
+// machine with no sound card, SDL's usual case on servers) a sound is silent and the call returns
+// FALSE; it never shows or logs an error, and it never waits for the sound.
 #include "shell/platform/linux/desktop/winmm_sound.h"
 
 #include <algorithm>
@@ -14,19 +13,7 @@
 
 #include "shell/platform/linux/backend.h"
 #include "shell/platform/linux/resets.h"
-#include "shell/platform/linux/winmm.h"
-
-namespace {
-
-bool EndsWithWav(const std::string& name)
-{
-    if (name.size() < 4) return false;
-    std::string tail = name.substr(name.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    return tail == ".wav";
-}
-
-}  // namespace
+#include "shell/platform/linux/winmm_playsound.h"
 
 Sound::~Sound()
 {
@@ -61,7 +48,7 @@ bool Sound::Play(const std::string& name)
     if (!HasDevice()) return false;
     auto found = sounds.find(name);
     if (found == sounds.end()) {
-        std::vector<int16_t> samples = LoadWav(EndsWithWav(name) ? name : name + ".wav");
+        std::vector<int16_t> samples = LoadWav(layer::WaveFileName(name));
         if (samples.empty()) samples = DefaultTone();
         found = sounds.emplace(name, std::move(samples)).first;
     }
@@ -136,25 +123,21 @@ namespace {
 
 struct SoundService {
     std::unique_ptr<Sound> output;  // made at the first sound
-    bool warnedSync = false;
 };
 
 SoundService service;
 
 }  // namespace
 
-BOOL PlaySound(LPCSTR name, DWORD flags)
+bool PlaySoundFile(const std::string& path)
 {
-    if (name == nullptr) {
-        if (service.output) service.output->Stop();
-        return TRUE;
-    }
-    if ((flags & SND_ASYNC) == 0 && !service.warnedSync) {
-        std::fprintf(stderr, "PlaySoundA: only asynchronous sound is supported; playing it so\n");
-        service.warnedSync = true;
-    }
     if (!service.output) service.output = std::make_unique<Sound>();
-    return service.output->Play(name) ? TRUE : FALSE;
+    return service.output->Play(path);
+}
+
+void StopSound()
+{
+    if (service.output) service.output->Stop();
 }
 
 void ResetSound()
