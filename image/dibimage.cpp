@@ -63,14 +63,15 @@ uint64_t RowBytes(uint64_t width, uint64_t bitCount)
 }
 
 // Everything the loader holds, released on every path in one order: the memory context, the
-// 24-bit section, the 24-bit description, the normalised description, the view, the mapping, the
-// file; and the output block unless a record took it.
+// 24-bit section, the 24-bit description, the padded pixels, the normalised description, the view,
+// the mapping, the file; and the output block unless a record took it.
 struct LoadResources {
     HANDLE file = INVALID_HANDLE_VALUE;
     HANDLE mapping = nullptr;
     const uint8_t* view = nullptr;
     BITMAPINFO* normalised = nullptr;
     BITMAPINFO* description24 = nullptr;
+    uint8_t* padded = nullptr;
     HDC dc = nullptr;
     HBITMAP section = nullptr;
     uint8_t* output = nullptr;
@@ -80,6 +81,10 @@ struct LoadResources {
     uint64_t headerAt = 0;
     uint64_t pixelsAt = 0;
     bool pixelsKnown = false;
+    // The pixel bytes present when the file stops short of its last row's padding (else 0), and the
+    // size of all rows padded.
+    uint64_t unpaddedBytes = 0;
+    uint64_t paddedBytes = 0;
     uint64_t width = 0;
     uint64_t rows = 0;
     void* sectionBits = nullptr;
@@ -93,6 +98,7 @@ struct LoadResources {
         if (dc) DeleteDC(dc);
         if (section) DeleteObject(section);
         if (description24) LocalFree(description24);
+        if (padded) LocalFree(padded);
         if (normalised) LocalFree(normalised);
         if (view) UnmapViewOfFile(view);
         if (mapping) CloseHandle(mapping);
@@ -268,12 +274,30 @@ const char* Normalise(LoadResources& held)
         desc.biSizeImage = static_cast<DWORD>(streamBytes < available ? streamBytes : available);
     } else {
         const uint64_t rowBytes = RowBytes(held.width, desc.biBitCount);
-        if (rowBytes != 0 && held.rows > available / rowBytes) return kConversionError;
+        if (rowBytes != 0 && held.rows > available / rowBytes) {
+            // Some writers end the file without the last row's padding: it carries no pixel, so only
+            // the pixel bytes must be there.
+            const uint64_t lastRowPixels = (held.width * desc.biBitCount + 7) / 8;
+            if (held.rows - 1 > available / rowBytes) return kConversionError;
+            if (available - (held.rows - 1) * rowBytes < lastRowPixels) return kConversionError;
+            held.unpaddedBytes = available;
+            held.paddedBytes = rowBytes * held.rows;
+        }
         // The true size of the padded rows.
         desc.biSizeImage = static_cast<DWORD>(rowBytes * held.rows);
     }
     std::memcpy(held.normalised, &desc, sizeof desc);
     return nullptr;
+}
+
+// GDI reads whole padded rows, so pixels that stop short of the last row's padding are copied into
+// a block of the full size, the missing padding zero.
+const uint8_t* PaddedPixels(LoadResources& held)
+{
+    if (held.unpaddedBytes == 0) return held.view + held.pixelsAt;
+    held.padded = static_cast<uint8_t*>(LocalAlloc(LPTR, held.paddedBytes));
+    if (held.padded) std::memcpy(held.padded, held.view + held.pixelsAt, held.unpaddedBytes);
+    return held.padded;
 }
 
 // Has GDI convert the pixels into a bottom-up 24-bit section, whatever the file's row order.
@@ -295,8 +319,10 @@ const char* Convert(LoadResources& held)
     held.section =
         CreateDIBSection(held.dc, held.description24, DIB_RGB_COLORS, &held.sectionBits, nullptr, 0);
     if (!held.section || !held.sectionBits || !SelectObject(held.dc, held.section)) return kOutOfMemory;
-    if (SetDIBits(held.dc, held.section, 0, static_cast<UINT>(held.rows), held.view + held.pixelsAt,
-                  held.normalised, DIB_RGB_COLORS) == 0) {
+    const uint8_t* pixels = PaddedPixels(held);
+    if (!pixels) return kOutOfMemory;
+    if (SetDIBits(held.dc, held.section, 0, static_cast<UINT>(held.rows), pixels, held.normalised,
+                  DIB_RGB_COLORS) == 0) {
         return kConversionError;
     }
     GdiFlush();

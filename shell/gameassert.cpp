@@ -3,7 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/platform/platform.h"
+
 namespace {
+
+const char kTitle[] = "Error";
 
 const char* BaseName(const char* path)
 {
@@ -18,7 +22,14 @@ const char* BaseName(const char* path)
 
 void GameAssertFailed(const char* condition, const char* file, int line)
 {
-    std::fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", condition, BaseName(file), line);
-    std::fflush(stderr);
+    // Started from the desktop, the game has no console: the report goes to a debugger, if one
+    // listens, and to the player in a box like the game's other errors, before the game ends.
+    char report[512];
+    std::snprintf(report, sizeof report, "Assertion failed: %s, file %s, line %d", condition, BaseName(file),
+                  line);
+    char debugLine[sizeof report + 1];
+    std::snprintf(debugLine, sizeof debugLine, "%s\n", report);
+    OutputDebugStringA(debugLine);
+    MessageBoxA(nullptr, report, kTitle, MB_OK | MB_ICONERROR);
     std::abort();
 }

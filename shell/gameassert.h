@@ -1,5 +1,6 @@
 // The game's assertion: active in every build type. A failure reports the condition as written,
-// the source file's base name and the line on stderr, then ends the program.
+// the source file's base name and the line to a debugger and in a message box, then ends the
+// program.
 #pragma once
 
 [[noreturn]] void GameAssertFailed(const char* condition, const char* file, int line);

@@ -153,6 +153,16 @@ TEST(DibImageTest, EveryStoredFormatDecodesToTheSamePicture)
          TrueColour});
     cases.push_back(
         {"16-bit 5-5-5", 40, 3, File(InfoHeader({40, 3, 16}), Rows(40, 3, false, put555)), picture555});
+    // Some writers leave out the last row's padding, which carries no pixel.
+    auto unpadded = [](Bytes pixels, size_t padding) {
+        return Bytes(pixels.begin(), pixels.end() - padding);
+    };
+    cases.push_back({"24-bit, last row unpadded", 5, 3,
+                     File(InfoHeader({5, 3, 24}), unpadded(Rows(5, 3, false, put24), 1)), TrueColour});
+    cases.push_back(
+        {"1-bit, last row unpadded", 9, 2,
+         File(InfoHeader({9, 2, 1}) + Table({kPalette[3], kPalette[4]}), unpadded(IndexRows(9, 2, 1, 2), 2)),
+         [](int x, int y) { return IndexAt(x, y, 2) ? kPalette[4] : kPalette[3]; }});
     cases.push_back({"16-bit 5-6-5 bit fields", 33, 70,
                      File(InfoHeader({33, 70, 16, BI_BITFIELDS}) + masks565, Rows(33, 70, false, put565)),
                      picture565});
@@ -300,8 +310,10 @@ TEST(DibImageTest, EachKindOfBadFileGetsItsMessageAndNoPicture)
         {"file header only", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0}, unknown},
         {"three bytes", Bytes{'B', 'M', 0}, unknown},
         {"bitmap array", Bytes{'B', 'A', 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0}, unknown},
-        {"pixels cut short", File(InfoHeader({2, 2, 24}), Bytes(pixels2x2.begin(), pixels2x2.end() - 1)),
+        {"pixels cut short", File(InfoHeader({2, 2, 24}), Bytes(pixels2x2.begin(), pixels2x2.end() - 5)),
          conversion},
+        {"last row's padding and last pixel byte missing",
+         File(InfoHeader({2, 2, 24}), Bytes(pixels2x2.begin(), pixels2x2.end() - 3)), conversion},
         {"colour table past the end", File(InfoHeader({2, 2, 8}) + Table(kPalette), {}), conversion},
         {"masks past the end", File(InfoHeader({2, 2, 16, BI_BITFIELDS}), {}), conversion},
         {"zero width", File(InfoHeader({0, 2, 24}), pixels2x2), conversion},

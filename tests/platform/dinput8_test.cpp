@@ -5,9 +5,16 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "shell/platform/linux/testseam/testseam.h"
 #include "shell/platform/platform.h"
+#include "tests/support/privatedisplay.h"
+
+// clang-format off
+// Xlib after GoogleTest, whose headers its macros (None, Bool) would break.
+#include <X11/Xlib.h>
+// clang-format on
 
 namespace {
 
@@ -255,6 +262,83 @@ TEST_F(Dinput8RealKeysTest, SnapshotSeesSeveralHeldKeysAtOnce)
     EXPECT_EQ(keys[DIK_RIGHT], 0x80);
     EXPECT_EQ(keys[DIK_SPACE], 0x80);
     EXPECT_EQ(keys[DIK_LEFT], 0);
+}
+
+// Keys held by keycode on an X server of the test's own, whose layout the test changes.
+class Dinput8RealKeysLayoutTest : public Dinput8RealKeysTest {
+protected:
+    void SetUp() override
+    {
+        Dinput8RealKeysTest::SetUp();
+        if (IsSkipped()) return;
+        if (std::system("command -v Xvfb setxkbmap >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "needs Xvfb, setxkbmap";
+        ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
+        // A server whose last client leaves resets, forgetting its layout: this client stays. The
+        // server may still be resetting after the check that started it.
+        for (int attempt = 0; attempt < 100 && !client; ++attempt) {
+            client = XOpenDisplay(server.Name().c_str());
+            if (!client) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_NE(client, nullptr);
+        sharedDisplay = std::getenv("DISPLAY");
+        setenv("DISPLAY", server.Name().c_str(), 1);
+        testseam::ResetLayer();  // the keyboard connects again, to this server, at its next read
+    }
+
+    void TearDown() override
+    {
+        testseam::ResetLayer();  // the connections go before the server does
+        if (client) XCloseDisplay(client);
+        if (!sharedDisplay.empty()) setenv("DISPLAY", sharedDisplay.c_str(), 1);
+    }
+
+    static std::vector<int> HeldCodes(const uint8_t (&keys)[256])
+    {
+        std::vector<int> held;
+        for (int code = 0; code < 256; ++code) {
+            if (keys[code]) held.push_back(code);
+        }
+        return held;
+    }
+
+    PrivateDisplay server;
+    Display* client = nullptr;
+    std::string sharedDisplay;
+};
+
+TEST_F(Dinput8RealKeysLayoutTest, KeysReadByTheirPlaceOnEveryLayoutAndTheMapFollowsTheServer)
+{
+    // The keyboard first connects under a German layout, which types "=" on Shift+0 and only dead
+    // keys right of 0; French types A on the Q key and "-" on the 6 key. The codes stay the places'.
+    ASSERT_EQ(std::system("setxkbmap de"), 0);
+    Made made;
+    SetUpKeyboard(made);
+    uint8_t keys[256];
+    auto expectHeldAs = [&](int keycode, int code, const std::string& what) {
+        Xdotool("keydown", std::to_string(keycode));
+        ReadUntil(made.keyboard, code, true, keys);
+        Xdotool("keyup", std::to_string(keycode));
+        EXPECT_EQ(HeldCodes(keys), std::vector<int>{code}) << what << ", keycode " << keycode;
+        ReadUntil(made.keyboard, code, false, keys);
+    };
+    const struct {
+        int keycode;  // evdev keycodes
+        int code;
+    } places[] = {
+        {21, DIK_EQUALS}, {20, DIK_MINUS},  {19, DIK_0}, {15, DIK_6},       {65, DIK_SPACE},
+        {113, DIK_LEFT},  {114, DIK_RIGHT}, {24, DIK_Q}, {94, DIK_OEM_102}, {108, DIK_RMENU},
+    };
+    for (const char* layout : {"de", "fr", "us"}) {
+        ASSERT_EQ(std::system((std::string("setxkbmap ") + layout).c_str()), 0) << layout;
+        for (const auto& place : places) expectHeldAs(place.keycode, place.code, layout);
+    }
+    // Other keycodes put the arrows elsewhere: the map follows the server's announcement, and back.
+    ASSERT_EQ(std::system("setxkbmap -keycodes xfree86 us"), 0);
+    expectHeldAs(102, DIK_RIGHT, "xfree86 keycodes");
+    expectHeldAs(114, DIK_PAUSE, "xfree86 keycodes");
+    ASSERT_EQ(std::system("setxkbmap -keycodes evdev us"), 0);
+    expectHeldAs(114, DIK_RIGHT, "evdev keycodes again");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Files, file mapping, local memory and the module handle. Implemented in kernel32_memory.cpp, and
-// by the backend for files (desktop/kernel32_files.cpp).
+// Files, file mapping, local memory, the module handle and debug output. Implemented in
+// kernel32_memory.cpp and kernel32_debug.cpp, and by the backend for files (desktop/kernel32_files.cpp).
 // Files open for reading existing files only; a mapping is always read-only and covers the whole
 // file; an empty file cannot be mapped, as on Windows.
 #pragma once
@@ -51,3 +51,6 @@ DWORD GetFileSize(HANDLE file, DWORD* fileSizeHigh);
 
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL LocalFree(HLOCAL memory);
+
+// Text for a debugger; stderr stands in for the debugger's output here.
+void OutputDebugStringA(LPCSTR text);
