@@ -17,8 +17,10 @@ PrivateDisplay::PrivateDisplay()
         int quiet = open("/dev/null", O_WRONLY);
         if (quiet >= 0) dup2(quiet, STDERR_FILENO);
         std::string fd = std::to_string(pipeEnds[1]);
+        // -noreset: a server that resets when its last client leaves turns away whoever connects
+        // meanwhile, such as the game right after the check below.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeEnds[1]);
