@@ -5,6 +5,7 @@
 //   BRICKS_SOAK_FRAMES=1000000 xvfb-run -a ./soak_tests      (from the build directory)
 // BRICKS_SOAK_SEED picks another key sequence.
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,6 +42,9 @@ long EnvNumber(const char* name, long fallback)
 
 long ResidentKiB()
 {
+    // Memory freed but still held by the allocator (the driver's threads free and take back large
+    // buffers) goes back to the system first, so the reading follows what is live.
+    malloc_trim(0);
     long pages = 0, resident = 0;
     if (std::FILE* file = std::fopen("/proc/self/statm", "r")) {
         if (std::fscanf(file, "%ld %ld", &pages, &resident) != 2) resident = 0;
