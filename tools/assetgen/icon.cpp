@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "tools/assetgen/filebytes.h"
 #include "tools/assetgen/scenery.h"
 
 namespace {
@@ -87,15 +88,11 @@ Colour Backdrop(float y)
     return backdrop.back().colour;
 }
 
-int Byte(float channel)
-{
-    return static_cast<int>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
-}
-
 std::string Hex(Colour colour)
 {
     char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", Byte(colour.r), Byte(colour.g), Byte(colour.b));
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", ChannelByte(colour.r), ChannelByte(colour.g),
+                  ChannelByte(colour.b));
     return text;
 }
 
@@ -142,11 +139,11 @@ RgbaImage Icon::Paint(int size) const
             }
             uint8_t* pixel = image.At(x, y);
             if (coverage > 0) {
-                pixel[0] = static_cast<uint8_t>(Byte(r / coverage));
-                pixel[1] = static_cast<uint8_t>(Byte(g / coverage));
-                pixel[2] = static_cast<uint8_t>(Byte(b / coverage));
+                pixel[0] = ChannelByte(r / coverage);
+                pixel[1] = ChannelByte(g / coverage);
+                pixel[2] = ChannelByte(b / coverage);
             }
-            pixel[3] = static_cast<uint8_t>(Byte(coverage / (samples * samples)));
+            pixel[3] = ChannelByte(coverage / (samples * samples));
         }
     }
     return image;

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "tools/assetgen/cubeface.h"
+#include "tools/assetgen/filebytes.h"
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/ping.h"
 #include "tools/assetgen/scenery.h"

@@ -1,22 +1,6 @@
 #include "tools/assetgen/picture.h"
 
-#include <algorithm>
-#include <cmath>
-#include <fstream>
-
-namespace {
-
-uint8_t ToByte(float channel)
-{
-    return static_cast<uint8_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
-}
-
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace
+#include "tools/assetgen/filebytes.h"
 
 Picture::Picture(int width, int height)
     : width(width), height(height), pixels(static_cast<size_t>(width) * height * 3, 0)
@@ -26,9 +10,9 @@ Picture::Picture(int width, int height)
 void Picture::Set(int x, int y, Colour colour)
 {
     uint8_t* pixel = &pixels[(static_cast<size_t>(y) * width + x) * 3];
-    pixel[0] = ToByte(colour.r);
-    pixel[1] = ToByte(colour.g);
-    pixel[2] = ToByte(colour.b);
+    pixel[0] = ChannelByte(colour.r);
+    pixel[1] = ChannelByte(colour.g);
+    pixel[2] = ChannelByte(colour.b);
 }
 
 bool Picture::WriteBmp(const std::string& path) const
@@ -66,8 +50,5 @@ bool Picture::WriteBmp(const std::string& path) const
         for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < rowBytes; ++pad) file.push_back(0);
     }
 
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    out.close();
-    return static_cast<bool>(out);
+    return WriteFileBytes(path, file);
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+
+#include "tools/assetgen/filebytes.h"
 
 namespace {
 
@@ -24,14 +25,9 @@ const float attackSeconds = 0.0015f;
 const float releaseSeconds = 0.01f;
 const float peak = 0.8f;
 
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 void PutTag(std::vector<uint8_t>& out, const char* tag)
 {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 }  // namespace
@@ -85,8 +81,5 @@ bool Ping::WriteWav(const std::string& path) const
     PutLittleEndian(file, dataBytes, 4);
     for (int16_t sample : samples) PutLittleEndian(file, static_cast<uint16_t>(sample), 2);
 
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    out.close();
-    return static_cast<bool>(out);
+    return WriteFileBytes(path, file);
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+
+#include "tools/assetgen/filebytes.h"
 
 namespace {
 
@@ -100,12 +101,4 @@ std::vector<uint8_t> RgbaImage::PngBytes() const
 bool RgbaImage::WritePng(const std::string& path) const
 {
     return WriteFileBytes(path, PngBytes());
-}
-
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
 }

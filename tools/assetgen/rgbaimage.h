@@ -25,6 +25,3 @@ private:
     int height;
     std::vector<uint8_t> pixels;
 };
-
-// Writes bytes to a file, replacing it; false when that fails.
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);

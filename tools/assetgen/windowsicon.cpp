@@ -1,11 +1,8 @@
 #include "tools/assetgen/windowsicon.h"
 
-namespace {
+#include "tools/assetgen/filebytes.h"
 
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
+namespace {
 
 // An icon's bitmap: an info header whose height counts the colour rows and the mask rows together,
 // the colours bottom-up in blue-green-red-alpha, then a 1-bit mask (set where transparent) whose rows
