@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "image/dibimage.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/bmpfile.h"
 
 using bmpfile::operator+;

@@ -25,7 +25,7 @@
 #include "game/skybox.h"
 #include "game/world.h"
 #include "input/directinput.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/safedelete.h"
 #include "shell/shellglobals.h"
 #include "shell/zarnwindow.h"

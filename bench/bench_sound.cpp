@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "shell/platform/linux/desktop/winmm_sound.h"
+#include "shell/platform/winapi/sdl2/winmm_sound.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 # Third-party libraries, from the system's packages (or, for the Windows cross-build, from the
 # static builds that scripts/build-windows prepares and points CMAKE_PREFIX_PATH at; for the browser,
 # from Emscripten and the builds that scripts/build-web prepares).
-if(PLATFORM STREQUAL "web")
-    include(${CMAKE_CURRENT_LIST_DIR}/web/dependencies.cmake)
+if(PLATFORM STREQUAL "emscripten")
+    include(${CMAKE_CURRENT_LIST_DIR}/emscripten/dependencies.cmake)
     return()
 endif()
 find_package(OpenGL REQUIRED)
 find_package(GLEW REQUIRED)
 find_package(GLUT REQUIRED)
-if(PLATFORM STREQUAL "linux")
+if(PLATFORM STREQUAL "sdl2")
     find_package(SDL2 REQUIRED)
     find_package(X11 REQUIRED)
 endif()

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "image/texture.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 
 namespace {
 

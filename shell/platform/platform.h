@@ -1,8 +1,8 @@
 // The one place that chooses the platform. Game code includes this header and writes against the
-// Windows API names; on Windows they are the real SDK, elsewhere our own layer in linux/ provides
-// the subset the game calls, with the same names, types and constants, one header per Windows library.
-// The layer has two backends behind these headers, chosen by the build: the Linux desktop
-// (linux/desktop/) and the browser (web/).
+// Windows API names; on Windows they are the real SDK, elsewhere our own Windows API in winapi/
+// provides the subset the game calls, with the same names, types and constants, one header per
+// Windows library. It has two backends behind these headers, chosen by the build: SDL2 with Xlib
+// (winapi/sdl2/) and the browser page (winapi/emscripten/).
 #pragma once
 
 #if defined(_WIN32)
@@ -19,11 +19,11 @@
 #include <mmsystem.h>
 #include <windows.h>
 #else
-#include "shell/platform/linux/dinput8.h"
-#include "shell/platform/linux/gdi32.h"
-#include "shell/platform/linux/kernel32.h"
-#include "shell/platform/linux/opengl32.h"
-#include "shell/platform/linux/user32.h"
-#include "shell/platform/linux/winmm.h"
-#include "shell/platform/linux/wintypes.h"
+#include "shell/platform/winapi/dinput8.h"
+#include "shell/platform/winapi/gdi32.h"
+#include "shell/platform/winapi/kernel32.h"
+#include "shell/platform/winapi/opengl32.h"
+#include "shell/platform/winapi/user32.h"
+#include "shell/platform/winapi/winmm.h"
+#include "shell/platform/winapi/wintypes.h"
 #endif

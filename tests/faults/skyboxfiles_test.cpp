@@ -15,7 +15,7 @@
 #include "game/shaderapp.h"
 #include "game/skybox.h"
 #include "game/world.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/glcontext.h"
 
 namespace {

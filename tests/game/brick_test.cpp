@@ -9,7 +9,7 @@
 #include "game/ball.h"
 #include "game/world.h"
 #include "math/vertex.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/safedelete.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "game/paddle.h"
 #include "game/world.h"
 #include "math/camera.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/safedelete.h"
 #include "tests/support/glcontext.h"
 #include "tests/support/playerview.h"

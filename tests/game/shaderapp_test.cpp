@@ -10,7 +10,7 @@
 #include "game/paddle.h"
 #include "game/world.h"
 #include "math/vertex.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/glcontext.h"
 #include "tests/support/livingbricks.h"
 #include "tests/support/playerview.h"

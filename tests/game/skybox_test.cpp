@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "game/world.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/glcontext.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "image/dibimage.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/image/recordedload.h"
 #include "tests/support/bmpfile.h"
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/platform/platform.h"
 #include "tests/image/recordedload.h"
 #include "tests/support/bmpfile.h"

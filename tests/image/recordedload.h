@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "image/dibimage.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 
 struct ImageFree {
     void operator()(RgbImage* image) const

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/bmpfile.h"
 #include "tests/support/glcontext.h"
 

@@ -10,7 +10,7 @@
 #include "game/ball.h"
 #include "game/paddle.h"
 #include "game/world.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 
 namespace {
 
@@ -212,7 +212,15 @@ TEST_F(DirectInputTest, ReleasedInputReadsNoKeys)
     EXPECT_EQ(gPaddle->GetX(), 10.0f);
 }
 
-using DirectInputDeathTest = DirectInputTest;
+// The failed assertion's report is a message box too: recorded, so nothing waits for a click.
+class DirectInputDeathTest : public DirectInputTest {
+protected:
+    void SetUp() override
+    {
+        DirectInputTest::SetUp();
+        testseam::RecordMessageBoxes(true);
+    }
+};
 
 TEST_F(DirectInputDeathTest, FailedSetUpEndsTheGameNamingTheCondition)
 {

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/platform/platform.h"
 #include "tests/support/privatedisplay.h"
 

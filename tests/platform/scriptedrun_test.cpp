@@ -1,4 +1,4 @@
-#include "shell/platform/linux/scriptedrun.h"
+#include "shell/platform/winapi/scriptedrun.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/linux/desktop/winmm_sound.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/sdl2/winmm_sound.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/platform/platform.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 
 namespace {
 
@@ -139,4 +139,11 @@ TEST(LayerWindow, ResetLeavesTheLayerAsAFreshProcessHasIt)
     EXPECT_NE(MakeWindow("Reset", 8), nullptr) << "classes are forgotten, so the name is free again";
     EXPECT_NE(timeGetTime(), 1234u) << "the clock is the real one again";
     testseam::ResetLayer();
+}
+
+// A test program never shows a modal box: one that would wait for a click ends at once, naming it.
+TEST(LayerDialogsDeathTest, AnUnrecordedBoxEndsTheTestProgramNamingTheBox)
+{
+    testseam::ResetLayer();
+    EXPECT_DEATH(MessageBoxA(nullptr, "Out of memory.", "Error", MB_OK), "real message box \"Error: Out of memory");
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "shell/iwindow.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/shellglobals.h"
 #include "shell/zarnwindow.h"
 #include "tests/shell/doubles.h"

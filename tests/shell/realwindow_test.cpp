@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/shellglobals.h"
 #include "shell/zarnwindow.h"
 #include "tests/shell/doubles.h"

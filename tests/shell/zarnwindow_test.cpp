@@ -7,7 +7,7 @@
 #include <cmath>
 #include <type_traits>
 
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/shellglobals.h"
 #include "tests/shell/doubles.h"
 

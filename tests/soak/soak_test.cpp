@@ -23,7 +23,7 @@
 #include "game/world.h"
 #include "input/directinput.h"
 #include "math/vertex.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/glcontext.h"
 #include "tests/support/livingbricks.h"
 

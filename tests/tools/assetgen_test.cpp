@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "image/texture.h"
-#include "shell/platform/linux/testseam/testseam.h"
+#include "shell/platform/winapi/testseam/testseam.h"
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/picture.h"
 

@@ -1,0 +1,129 @@
+// opengl32 (WGL) for the browser backend: the page's canvas is the one window that can draw, in a
+// WebGL context made through Emscripten's GLUT, the path that also sets up the legacy GL emulation
+// (immediate mode, the matrix stack) the game draws with. SwapBuffers hands the frame to the browser
+// and waits for its next animation frame, so the game's own loop runs at the page's pace.
+// Not implemented: a second drawing window or context, format enumeration (DescribePixelFormat).
+#include "shell/platform/winapi/opengl32.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+
+#include "shell/platform/winapi/opengl32_dc.h"
+#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/scriptedrun.h"
+#include "shell/platform/winapi/emscripten/page.h"
+
+namespace {
+
+using layer::kRgbaFormat;
+using layer::LayerWindow;
+using layer::WindowOfDc;
+
+struct GlService {
+    bool contextMade = false;
+    bool canvasTaken = false;
+    HGLRC context = nullptr;  // the canvas's one context, once made
+    HGLRC current = nullptr;
+};
+
+GlService glService;
+char canvasToken;  // its address stands for the canvas
+
+}  // namespace
+
+// A WebGL context's buffers are fixed when it is made, and the game draws (setting its projection on
+// WM_SIZE) before it sets a pixel format, so the canvas gets its context with the page: the buffers the
+// game asks for, RGBA, double-buffered, with depth.
+bool layer::web::MakeCanvasContext()
+{
+    if (glService.contextMade) return true;
+    int argc = 1;
+    char name[] = "bricks3d";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    if (glutCreateWindow("") == 0) {
+        std::fprintf(stderr, "This browser gives the page no WebGL context\n");
+        return false;
+    }
+    glService.contextMade = true;
+    return true;
+}
+
+layer::NativeWindow* layer::web::Canvas()
+{
+    return reinterpret_cast<NativeWindow*>(&canvasToken);
+}
+
+BOOL SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor)
+{
+    LayerWindow* window = WindowOfDc(hdc);
+    if (!window || !descriptor || format != kRgbaFormat || window->pixelFormat != 0) return FALSE;
+    if (glService.canvasTaken) {
+        std::fprintf(stderr, "SetPixelFormat: the page has one canvas, and another window has it\n");
+        return FALSE;
+    }
+    if (descriptor->cStencilBits) {
+        std::fprintf(stderr, "SetPixelFormat: the canvas has no stencil buffer\n");
+        return FALSE;
+    }
+    // The canvas takes the window's client size, and the page its keys and title.
+    if (window->clientWidth != glutGet(GLUT_WINDOW_WIDTH) ||
+        window->clientHeight != glutGet(GLUT_WINDOW_HEIGHT))
+        glutReshapeWindow(window->clientWidth, window->clientHeight);
+    WebStartPage(layer::web::KeySnapshot(), window->title.c_str());
+    glService.canvasTaken = true;
+    window->native = layer::web::Canvas();
+    window->pixelFormat = format;
+    return TRUE;
+}
+
+HGLRC wglCreateContext(HDC hdc)
+{
+    LayerWindow* window = WindowOfDc(hdc);
+    if (!window || window->native != layer::web::Canvas() || glService.context) return nullptr;
+    glService.context = reinterpret_cast<HGLRC>(&glService);
+    return glService.context;
+}
+
+BOOL wglMakeCurrent(HDC hdc, HGLRC context)
+{
+    if (!context) {
+        glService.current = nullptr;
+        return TRUE;
+    }
+    LayerWindow* window = WindowOfDc(hdc);
+    if (!window || window->native != layer::web::Canvas() || context != glService.context) return FALSE;
+    glService.current = context;
+    return TRUE;
+}
+
+BOOL wglDeleteContext(HGLRC context)
+{
+    if (!context || context != glService.context) return FALSE;
+    if (glService.current == context) glService.current = nullptr;
+    // The WebGL context itself lives as long as the page; only the handle goes.
+    glService.context = nullptr;
+    return TRUE;
+}
+
+HGLRC wglGetCurrentContext()
+{
+    return glService.current;
+}
+
+BOOL SwapBuffers(HDC hdc)
+{
+    LayerWindow* window = WindowOfDc(hdc);
+    if (!window || window->native != layer::web::Canvas()) return FALSE;
+    layer::NotePresentedFrame(reinterpret_cast<HWND>(hdc));
+    WebWaitForFrame();
+    return TRUE;
+}
+
+// The canvas keeps its context: a page has one, made once.
+void layer::backend::ResetGl()
+{
+    glService.current = nullptr;
+}

@@ -1,0 +1,34 @@
+// The page's side of the browser backend (page.js), as the backend's C++ files call it, and the
+// state they share.
+#pragma once
+
+#include "shell/platform/winapi/layerwindow.h"
+
+extern "C" {
+
+// Installs the page's keyboard, focus and close listeners; keys land in the 256-byte snapshot at keys.
+void WebStartPage(BYTE* keys, const char* title);
+// Returns to the browser and resumes at its next animation frame (an ASYNCIFY import).
+void WebWaitForFrame();
+// Takes the canvas's next window event: 0 none, 1 size (width and height set), 2 close request.
+int WebTakeWindowEvent(int* width, int* height);
+void WebShowMessage(const char* caption, const char* text);
+// Starts a sound file of the page's file system, or a short tone where there is none; 0 without audio.
+int WebPlaySound(const char* path);
+void WebEndPage(int exitCode);
+}
+
+namespace layer::web {
+
+enum WindowEvent { kNoEvent = 0, kSizeEvent = 1, kCloseEvent = 2 };
+
+// Makes the canvas's WebGL context, once; false (with a message) where the browser has none.
+bool MakeCanvasContext();
+
+// The canvas, as the native window of the layer window that draws in it (opengl32.cpp).
+NativeWindow* Canvas();
+
+// The snapshot the page's key events keep, indexed by DIK_* code (dinput8_keyboard.cpp).
+BYTE* KeySnapshot();
+
+}  // namespace layer::web
