@@ -19,7 +19,7 @@ struct Hooks {
     // Each call on the DirectInput objects comes here first; a result other than DI_OK is what the
     // call returns.
     HRESULT (*inputCall)(const char* object, const char* operation);
-    // SwapBuffers waits for the display's next refresh where the driver does not.
+    // SwapBuffers holds frames to 60 a second (framepacer.h); benchmarks and soaks switch it off.
     bool pacedSwap;
 };
 
