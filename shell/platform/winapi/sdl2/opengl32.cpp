@@ -2,7 +2,7 @@
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
 // attributes before the window exists. The first context made current also initialises GLUT,
 // which freeglut requires before any of its drawing calls.
-// Each presented frame is counted for scripted runs (scriptedrun.h) and paced (swappacer.h).
+// Each presented frame is told to its observer, if any (hooks.h), and paced (swappacer.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
 
@@ -10,12 +10,11 @@
 
 #include <cstdio>
 
-#include "shell/platform/winapi/sdl2/sdlwindow.h"
-#include "shell/platform/winapi/sdl2/swappacer.h"
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
-#include "shell/platform/winapi/scriptedrun.h"
+#include "shell/platform/winapi/sdl2/sdlwindow.h"
+#include "shell/platform/winapi/sdl2/swappacer.h"
 
 namespace {
 
@@ -129,8 +128,8 @@ BOOL SwapBuffers(HDC hdc)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
     SDL_GL_SwapWindow(SdlWindowOf(*window));
-    layer::NotePresentedFrame(reinterpret_cast<HWND>(hdc));
-    glService.pacer.AfterSwap(layer::gHooks.pacedSwap);
+    if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
+    glService.pacer.AfterSwap(layer::Services().pacedSwap);
     return TRUE;
 }
 
