@@ -1,8 +1,7 @@
 // Building bitmap files byte by byte for tests, and a scratch folder to write them into.
 #pragma once
 
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -113,10 +112,21 @@ inline Bytes File(const Bytes& headerAndTable, const Bytes& pixels)
 // A temporary folder, removed with everything in it when the object goes.
 class ScratchDir {
 public:
+    // A name no other folder has, made in the system's temporary folder (on Windows too).
     ScratchDir()
     {
-        char pattern[] = "/tmp/bricks-test-XXXXXX";
-        path_ = mkdtemp(pattern);
+        static unsigned serial = 0;
+        const auto base = std::filesystem::temp_directory_path();
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        std::error_code failed;
+        for (;;) {
+            const auto candidate =
+                base / ("bricks-test-" + std::to_string(stamp) + "-" + std::to_string(++serial));
+            if (std::filesystem::create_directory(candidate, failed) || failed) {
+                path_ = candidate.string();
+                return;
+            }
+        }
     }
     ~ScratchDir()
     {
