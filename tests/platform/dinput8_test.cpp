@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "shell/platform/platform.h"
 #include "shell/platform/winapi/testseam/testseam.h"
+#include "shell/platform/platform.h"
 #include "tests/support/privatedisplay.h"
 
 // clang-format off

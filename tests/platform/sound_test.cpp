@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/platform.h"
 #include "shell/platform/winapi/sdl2/winmm_sound.h"
 #include "shell/platform/winapi/testseam/testseam.h"
+#include "shell/platform/platform.h"
 
 namespace {
 
