@@ -1,5 +1,4 @@
-// Where our files and local memory are stricter than Windows; the rest is in
-// tests/winapi/kernel32_files_test.cpp.
+// Where our files and memory are stricter than Windows; the rest is in tests/winapi/kernel32_files_test.cpp.
 #include <gtest/gtest.h>
 
 #include "shell/platform/platform.h"

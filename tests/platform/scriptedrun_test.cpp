@@ -4,11 +4,9 @@
 
 #include <cstdlib>
 
-#include "shell/platform/winapi/hooks.h"
-#include "shell/platform/winapi/testseam/testseam.h"
-
 namespace {
 
+// What the switches do is checked on the real program (tests/faults/devices_test.cpp).
 TEST(ScriptedRun, OnlyWellFormedSwitchesCount)
 {
     const struct Case {
@@ -30,34 +28,6 @@ TEST(ScriptedRun, OnlyWellFormedSwitchesCount)
         EXPECT_EQ(options.exitAfterFrames, c.frames) << c.exitAfter;
         EXPECT_EQ(options.messageBoxesToStderr, c.boxesToStderr) << c.boxes;
     }
-}
-
-// The switches act through the layer's hooks alone: boxes answered at once, and a close request
-// queued after the last frame asked for, not before.
-TEST(ScriptedRun, StartedSwitchesAnswerBoxesAndCloseAfterTheLastFrame)
-{
-    testseam::ResetLayer();
-    entry::StartScriptedRun({});
-    EXPECT_EQ(layer::Services().presentedFrame, nullptr) << "no switch, no observer";
-
-    entry::StartScriptedRun({2, true});
-    EXPECT_EQ(MessageBoxA(nullptr, "Unknown DIB file format.", "Error", MB_OK), IDOK);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "ScriptedRun";
-    RegisterClassA(&windowClass);
-    const HWND window =
-        CreateWindowExA(0, "ScriptedRun", "", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) continue;
-    layer::Services().presentedFrame(window);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "closed after the first frame";
-    layer::Services().presentedFrame(window);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
-    layer::Services().presentedFrame(window);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "asked to close once";
-    testseam::ResetLayer();
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The test seam's side of windows and dialogs; windows and the queue as Windows has them are checked
-// in tests/winapi/user32_window_test.cpp.
+// The test seam's side of windows and dialogs; the rest is in tests/winapi/user32_window_test.cpp.
 #include <gtest/gtest.h>
 
 #include "shell/platform/winapi/testseam/testseam.h"

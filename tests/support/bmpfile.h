@@ -112,21 +112,14 @@ inline Bytes File(const Bytes& headerAndTable, const Bytes& pixels)
 // A temporary folder, removed with everything in it when the object goes.
 class ScratchDir {
 public:
-    // A name no other folder has, made in the system's temporary folder (on Windows too).
+    // In the system's temporary folder (on Windows too), named for the moment it was made.
     ScratchDir()
+        : path_(
+              (std::filesystem::temp_directory_path() /
+               ("bricks-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
+                  .string())
     {
-        static unsigned serial = 0;
-        const auto base = std::filesystem::temp_directory_path();
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        std::error_code failed;
-        for (;;) {
-            const auto candidate =
-                base / ("bricks-test-" + std::to_string(stamp) + "-" + std::to_string(++serial));
-            if (std::filesystem::create_directory(candidate, failed) || failed) {
-                path_ = candidate.string();
-                return;
-            }
-        }
+        std::filesystem::create_directories(path_);
     }
     ~ScratchDir()
     {

@@ -1,5 +1,4 @@
-// Bitmap descriptions, pixel blocks and a 24-bit target section for the tests that call SetDIBits,
-// built only with the Windows API, so that they run over ours and over Windows' alike.
+// Bitmap descriptions, pixel blocks and a target section for SetDIBits, with the Windows API alone.
 #pragma once
 
 #include <cstring>
@@ -30,8 +29,6 @@ struct Target {
         DeleteDC(dc);
         DeleteObject(section);
     }
-    Target(const Target&) = delete;
-    Target& operator=(const Target&) = delete;
     size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
     // Blue, green, red of a pixel, rows counted from the bottom.
     std::vector<uint8_t> Pixel(int x, int y) const
@@ -48,7 +45,6 @@ inline BITMAPINFOHEADER Header(int w, int h, WORD bitCount, DWORD compression = 
 }
 
 // A description in local memory of exactly the given size: header, then extra bytes (table or masks).
-// Freed with the object.
 struct Description {
     BITMAPINFO* info;
     Description(const BITMAPINFOHEADER& header, const std::vector<uint8_t>& extra)
@@ -59,8 +55,6 @@ struct Description {
             std::memcpy(reinterpret_cast<uint8_t*>(info) + sizeof header, extra.data(), extra.size());
     }
     ~Description() { LocalFree(info); }
-    Description(const Description&) = delete;
-    Description& operator=(const Description&) = delete;
 };
 
 // Pixels in local memory of exactly the given size.
@@ -71,8 +65,6 @@ struct Bits {
         std::memcpy(block, bytes.data(), bytes.size());
     }
     ~Bits() { LocalFree(block); }
-    Bits(const Bits&) = delete;
-    Bits& operator=(const Bits&) = delete;
 };
 
 }  // namespace dibsection

@@ -1,6 +1,5 @@
-// Windows, their extra bytes, the message queue and the default window procedure, as Windows has
-// them. Windows sends many more messages than ours does (non-client, position, activation), so the
-// tests look only at those the game handles.
+// Windows, extra bytes, the queue and default processing. Windows sends many more messages than ours
+// (non-client, position, activation): the tests watch only those the game handles.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,14 +27,14 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // A window with the given client size, made as the game makes its own.
-HWND MakeWindow(const char* className, int extraBytes, int width = 320, int height = 200)
+HWND MakeWindow(const char* className, int extraBytes)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = RecordingProc;
     windowClass.cbWndExtra = extraBytes;
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    RECT frame = {0, 0, width, height};
+    RECT frame = {0, 0, 320, 200};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
     return CreateWindowExA(0, className, "layer test", WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
                            frame.bottom - frame.top, nullptr, nullptr, nullptr,
@@ -64,7 +63,6 @@ TEST(Window, CreationSendsCreateThenSizeByTheTimeTheWindowShows)
     EXPECT_EQ(client.bottom, 200);
     EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
               nullptr);
-    DestroyWindow(hwnd);
 }
 
 TEST(Window, PeekTakesExactlyOneMessageAndQuitComesLast)
@@ -85,7 +83,6 @@ TEST(Window, PeekTakesExactlyOneMessageAndQuitComesLast)
     std::vector<std::pair<UINT, WPARAM>> expected = {{WM_USER, 1}, {WM_USER, 2}, {WM_QUIT, 3}};
     EXPECT_EQ(taken, expected);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    DestroyWindow(hwnd);
 }
 
 TEST(Window, ExtraBytesHoldAWholePointerAndRefuseSlotsOutsideThem)
@@ -100,8 +97,6 @@ TEST(Window, ExtraBytesHoldAWholePointerAndRefuseSlotsOutsideThem)
     EXPECT_EQ(GetWindowLongPtrA(narrow, 0), 0) << "a pointer must not be written past 4 extra bytes";
     EXPECT_EQ(GetWindowLongPtrA(wide, 4), 0);
     EXPECT_EQ(GetWindowLongPtrA(nullptr, 0), 0);
-    DestroyWindow(wide);
-    DestroyWindow(narrow);
 }
 
 TEST(Window, DefaultProcessingOfCloseDestroysTheWindow)
