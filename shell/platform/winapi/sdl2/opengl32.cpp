@@ -1,21 +1,19 @@
 // opengl32 (WGL): device contexts, pixel formats and rendering contexts over SDL2's OpenGL windows.
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
-// attributes before the window exists. The first context made current also initialises GLUT,
-// which freeglut requires before any of its drawing calls.
+// attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
+// which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
 // Each presented frame is counted for scripted runs (scriptedrun.h) and paced (swappacer.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
 
-#include <GL/freeglut.h>
-
 #include <cstdio>
 
-#include "shell/platform/winapi/sdl2/sdlwindow.h"
-#include "shell/platform/winapi/sdl2/swappacer.h"
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
 #include "shell/platform/winapi/scriptedrun.h"
+#include "shell/platform/winapi/sdl2/sdlwindow.h"
+#include "shell/platform/winapi/sdl2/swappacer.h"
 
 namespace {
 
@@ -28,21 +26,11 @@ using layer::WindowOfDc;
 constexpr int kDepthChoices[] = {32, 24, 16};
 
 struct GlService {
-    bool glutStarted = false;
+    bool contextMadeCurrent = false;
     SwapPacer pacer;
 };
 
 GlService glService;
-
-void StartGlutOnce()
-{
-    if (glService.glutStarted) return;
-    int argc = 1;
-    char name[] = "bricks3d";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glService.glutStarted = true;
-}
 
 void StartPacing(SDL_Window* window)
 {
@@ -105,8 +93,8 @@ BOOL wglMakeCurrent(HDC hdc, HGLRC context)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
     if (SDL_GL_MakeCurrent(SdlWindowOf(*window), static_cast<SDL_GLContext>(context)) != 0) return FALSE;
-    if (!glService.glutStarted) StartPacing(SdlWindowOf(*window));
-    StartGlutOnce();
+    if (!glService.contextMadeCurrent) StartPacing(SdlWindowOf(*window));
+    glService.contextMadeCurrent = true;
     return TRUE;
 }
 
@@ -134,7 +122,7 @@ BOOL SwapBuffers(HDC hdc)
     return TRUE;
 }
 
-// GLUT stays started: freeglut cannot be initialised twice in one process.
+// Pacing starts with the first context only, as before any reset.
 void layer::backend::ResetGl()
 {
     glService.pacer = {};
