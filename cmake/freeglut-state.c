@@ -9,10 +9,9 @@
  *   - fgError and fgWarning, which report as freeglut does (an error ends the program). */
 #include <GL/freeglut.h>
 
-/* clang-format off: freeglut's GL 2 header needs its internal one first. */
 #include "fg_internal.h"
+/* Apart: freeglut's GL 2 header needs its internal one first. */
 #include "fg_gl2.h"
-/* clang-format on */
 
 SFG_State fgState = {.Initialised = GL_TRUE, .HasOpenGL20 = 0};
 SFG_Structure fgStructure;
