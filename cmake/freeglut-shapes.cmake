@@ -20,7 +20,8 @@ if(NOT EXISTS ${freeglut_source}/src/fg_geometry.c OR NOT EXISTS ${freeglut_sour
     message(FATAL_ERROR "'${freeglut_source}' is not freeglut's source (no src/fg_geometry.c)")
 endif()
 
-add_library(freeglut_shapes STATIC ${freeglut_source}/src/fg_geometry.c ${CMAKE_CURRENT_LIST_DIR}/freeglut-state.c)
+add_library(freeglut_shapes STATIC ${freeglut_source}/src/fg_geometry.c
+    ${CMAKE_CURRENT_LIST_DIR}/freeglut-state.c)
 target_include_directories(freeglut_shapes SYSTEM PUBLIC ${freeglut_source}/include)
 target_include_directories(freeglut_shapes PRIVATE ${freeglut_source}/src)
 target_compile_definitions(freeglut_shapes PRIVATE HAVE_STDBOOL_H=1)
