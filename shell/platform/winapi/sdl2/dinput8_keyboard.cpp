@@ -237,6 +237,7 @@ private:
 
 XKeyboard keyboard;
 
+// Before any window exists the keyboard is read from X, as tests without a window expect.
 bool VideoIsX11()
 {
     const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
