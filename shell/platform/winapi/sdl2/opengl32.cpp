@@ -2,7 +2,7 @@
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
 // attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
 // which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
-// Each presented frame is counted for scripted runs (scriptedrun.h) and paced (swappacer.h).
+// Each presented frame is told to its observer, if any (hooks.h), and paced (swappacer.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
 
@@ -11,7 +11,6 @@
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
-#include "shell/platform/winapi/scriptedrun.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
 #include "shell/platform/winapi/sdl2/swappacer.h"
 
@@ -117,8 +116,8 @@ BOOL SwapBuffers(HDC hdc)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
     SDL_GL_SwapWindow(SdlWindowOf(*window));
-    layer::NotePresentedFrame(reinterpret_cast<HWND>(hdc));
-    glService.pacer.AfterSwap(layer::gHooks.pacedSwap);
+    if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
+    glService.pacer.AfterSwap(layer::Services().pacedSwap);
     return TRUE;
 }
 
