@@ -41,14 +41,17 @@ TEST(Devices, WithoutADisplayTheGameSaysSoAndEndsWithFailure)
         const char* display;  // null: no DISPLAY at all
         const char* said;
     } cases[] = {
-        {nullptr, "Cannot open a window"},
-        {unused.c_str(), "Cannot open a window"},
+        {nullptr,
+         "Cannot open a window: no display was found (DISPLAY is not set, WAYLAND_DISPLAY is not set)"},
+        {unused.c_str(), "WAYLAND_DISPLAY is not set"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.display ? c.display : "no DISPLAY");
-        ChildProcess game(
-            GameProgram(), BRICKS_BUILD_DIR,
-            {{"DISPLAY", c.display}, {"SDL_VIDEODRIVER", nullptr}, {"BRICKS_EXIT_AFTER_FRAMES", "5"}});
+        ChildProcess game(GameProgram(), BRICKS_BUILD_DIR,
+                          {{"DISPLAY", c.display},
+                           {"WAYLAND_DISPLAY", nullptr},
+                           {"SDL_VIDEODRIVER", nullptr},
+                           {"BRICKS_EXIT_AFTER_FRAMES", "5"}});
         ASSERT_TRUE(game.Wait(std::chrono::seconds(20))) << "still running: an invisible window?\n"
                                                          << game.Errors();
         const std::string& errors = game.Errors();
