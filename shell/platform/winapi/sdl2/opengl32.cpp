@@ -10,11 +10,11 @@
 
 #include <cstdio>
 
+#include "shell/platform/winapi/sdl2/sdlwindow.h"
+#include "shell/platform/winapi/sdl2/swappacer.h"
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
-#include "shell/platform/winapi/sdl2/sdlwindow.h"
-#include "shell/platform/winapi/sdl2/swappacer.h"
 
 namespace {
 
