@@ -13,8 +13,10 @@
 //                                          bytes transferred and time to the first frame
 //   node pagecheck.js blocked URL PATTERN  the page with the addresses matching PATTERN failing: what
 //                                          the game's box says
-//   node pagecheck.js offline DIR          serves DIR (scripts/web/serve.py), plays it once, waits for
-//                                          the service worker's copy, stops the server and loads again
+//   node pagecheck.js offline DIR NEW      serves DIR (scripts/web/serve.py), plays it once, waits for
+//                                          the service worker's copy, stops the server and loads again;
+//                                          then serves the build in NEW at the same address and loads
+//                                          again: the build that plays, and the caches left
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -201,34 +203,54 @@ async function blocked(page) {
     report('loading', JSON.stringify(await page.$eval('#loading', (e) => e.offsetParent !== null && e.textContent)));
 }
 
-async function offline(page) {
-    const dir = url;
-    const port = 20000 + (process.pid % 20000);
+// Serves a build folder at the address the previous one had; stop() ends it.
+async function serve(dir, port) {
     const server = require('child_process').spawn('python3', [path.join(__dirname, 'serve.py'), dir, String(port)],
         {stdio: 'ignore', env: {...process.env, SERVE_WEB_QUIET: '1'}});
+    const exited = new Promise((resolve) => server.on('exit', resolve));
+    // The service worker answers a navigation from its cache while nothing listens, so wait for the server.
+    const listening = () => new Promise((resolve) => {
+        require('http').get(`http://127.0.0.1:${port}/sw.js`, (r) => { r.resume(); resolve(true); })
+            .on('error', () => resolve(false));
+    });
+    for (let i = 0; !(await listening()); ++i) {
+        if (i === 50) throw new Error(`no server for ${dir}`);
+        await sleep(100);
+    }
+    return {stop: () => { server.kill(); return exited; }};
+}
+
+async function offline(page) {
+    const [dir, next] = [url, process.argv[4]];
+    const port = 20000 + (process.pid % 20000);
+    const address = `http://127.0.0.1:${port}/index.html`;
+    let server = await serve(dir, port);
     try {
-        const address = `http://127.0.0.1:${port}/index.html`;
-        for (let i = 0; ; ++i) {
-            try {
-                await page.goto(address);
-                break;
-            } catch (e) {
-                if (i === 50) throw e;
-                await sleep(100);
-            }
-        }
+        await page.goto(address);
         if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
         await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
         report('cached_files', await page.evaluate(async () =>
             (await (await caches.open((await caches.keys())[0])).keys()).length));
     } finally {
-        server.kill();
+        await server.stop();
     }
-    await new Promise((resolve) => server.exitCode !== null ? resolve() : server.on('exit', resolve));
     await page.reload();
     if (!(await waitForFrames(page, 30, 20000))) throw new Error('offline, the game drew no frames');
     report('offline_first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
     report('offline_messages', JSON.stringify(await page.$$eval('#messages .message', (m) => m.map((e) => e.textContent))));
+
+    // A new build at the same address: the next visit plays it, and its worker removes the old cache.
+    server = await serve(next, port);
+    try {
+        await page.goto(address);
+        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the new build drew no frames');
+        report('next_build', await page.evaluate(() => Loading.build));
+        await page.waitForFunction(async () => (await caches.keys()).join() === 'bricks3d-' + Loading.build,
+            {timeout: 30000}).catch(() => {});
+        report('next_caches', JSON.stringify(await page.evaluate(() => caches.keys())));
+    } finally {
+        await server.stop();
+    }
 }
 
 async function broken(page, decoder) {
