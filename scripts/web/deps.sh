@@ -24,7 +24,7 @@ build_web_deps() {
     shapes_flags=(-O2 -include "$root/cmake/emscripten/freeglut-gl10.h" -DTARGET_HOST_ANDROID=1 -DHAVE_STDBOOL_H=1
         -I"$freeglut_src/include" -I"$freeglut_src/src")
     quietly emcc "${shapes_flags[@]}" -c "$freeglut_src/src/fg_geometry.c" -o "$deps/work/fg_geometry.o"
-    quietly emcc "${shapes_flags[@]}" -c "$root/cmake/emscripten/freeglut-state.c" -o "$deps/work/freeglut-state.o"
+    quietly emcc "${shapes_flags[@]}" -c "$root/cmake/freeglut-state.c" -o "$deps/work/freeglut-state.o"
     quietly emar rcs "$prefix/lib/libfreeglut-shapes.a" "$deps/work/fg_geometry.o" "$deps/work/freeglut-state.o"
     cp "$freeglut_src"/include/GL/freeglut*.h "$prefix/include/GL/"
 
