@@ -38,6 +38,9 @@ long gOwn = 0;
 long gUnplaced = 0;
 std::atomic<long> gOtherThreads{0};
 thread_local bool tInHook = false;
+thread_local const char* tLinkedLibrary = nullptr;
+// Allocations made by the program's code while a linked library's scope is open: that library's.
+Module gLinked;
 
 bool IsRuntime(const char* name)
 {
@@ -96,7 +99,10 @@ void Charge(void* caller)
         Module* module = ModuleOf(reinterpret_cast<uintptr_t>(frames[i]));
         if (!module) continue;
         if (module->runtime) continue;
-        if (IsOwn(module)) {
+        if (IsOwn(module) && tLinkedLibrary) {
+            gLinked.name = tLinkedLibrary;
+            ++gLinked.count;
+        } else if (IsOwn(module)) {
             ++gOwn;
         } else {
             ++module->count;
@@ -279,11 +285,23 @@ Tally Take()
         tally.byLibrary.emplace_back(slash ? slash + 1 : gModules[i].name, gModules[i].count);
         gModules[i].count = 0;
     }
+    if (gLinked.count) tally.byLibrary.emplace_back(gLinked.name, gLinked.count);
+    gLinked.count = 0;
     if (gUnplaced) tally.byLibrary.emplace_back("(unplaced)", gUnplaced);
     gOwn = 0;
     gUnplaced = 0;
     gCounting.store(wasCounting);
     return tally;
+}
+
+LibraryScope::LibraryScope(const char* library)
+{
+    tLinkedLibrary = library;
+}
+
+LibraryScope::~LibraryScope()
+{
+    tLinkedLibrary = nullptr;
 }
 
 }  // namespace alloccounter

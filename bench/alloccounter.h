@@ -22,4 +22,14 @@ void Stop();
 // The allocations counted since the last Take, which starts the next tally from zero.
 Tally Take();
 
+// A library's code linked into the program (freeglut's shapes): what it allocates while a scope is
+// open on this thread is charged to that library, not to the program's own code.
+class LibraryScope {
+public:
+    explicit LibraryScope(const char* library);
+    ~LibraryScope();
+    LibraryScope(const LibraryScope&) = delete;
+    LibraryScope& operator=(const LibraryScope&) = delete;
+};
+
 }  // namespace alloccounter

@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <random>
+#include <string>
 
 #include "game/world.h"
 #include "shell/platform/winapi/testseam/testseam.h"
@@ -165,35 +168,68 @@ TEST_F(SkyboxTest, FacesShowTheirPicturesOnTheRightSides)
     EXPECT_TRUE(near(centreColour(0), sampleOf(box.FrontTexture())));
 }
 
-TEST_F(SkyboxTest, AMissingPictureIsSkippedQuietlyAndTheOthersLoad)
+// A spoiled picture leaves its face untextured, with the loader's message where there is something to
+// say, and the other faces load; the game's start with one is checked end to end in tests/faults/.
+TEST_F(SkyboxTest, ASpoiledPictureLeavesItsFaceBlankWithItsMessageAndTheOthersLoad)
 {
-    UseCopyOfPictures();
-    fs::remove("skybox/ClearSky_top.bmp");
-    Skybox box(100, 100, 100);
-    box.LoadTextures();
-    EXPECT_EQ(box.TopTexture(), 0u);
-    for (GLuint texture :
-         {box.FrontTexture(), box.LeftTexture(), box.BackTexture(), box.RightTexture(), box.FloorTexture()}) {
-        EXPECT_NE(texture, 0u);
+    const char* const top = "skybox/ClearSky_top.bmp";
+    const auto write = [top](const std::string& bytes) {
+        std::ofstream(top, std::ios::binary | std::ios::trunc) << bytes;
+    };
+    std::mt19937 random(7);
+    const char* const failedToOpen = "Failed to open DIB file skybox/ClearSky_top.bmp.\n";
+    const struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        const char* message;      // the message box the player sees, or null for none
+        bool unlessRoot = false;  // root reads a file whatever its permissions
+    } cases[] = {
+        {"missing", [top] { fs::remove(top); }, nullptr},
+        {"unreadable", [top] { fs::permissions(top, fs::perms::none); }, nullptr, true},
+        {"empty", [write] { write(""); }, failedToOpen},
+        {"cut after the headers", [top] { fs::resize_file(top, 60); }, "Image file conversion error."},
+        {"cut in the middle of the pixels", [top] { fs::resize_file(top, fs::file_size(top) / 2); },
+         "Image file conversion error."},
+        {"random bytes",
+         [&] {
+             std::string bytes(4096, '\0');
+             for (char& c : bytes) c = static_cast<char>(random());
+             write(bytes);
+         },
+         "Unknown DIB file format."},
+        {"text", [write] { write("this is not a picture at all"); }, "Unknown DIB file format."},
+        {"a directory in its place",
+         [top] {
+             fs::remove(top);
+             fs::create_directory(top);
+         },
+         failedToOpen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.unlessRoot && geteuid() == 0) continue;
+        UseCopyOfPictures();
+        c.spoil();
+        Skybox box(100, 100, 100);
+        box.LoadTextures();
+        std::error_code ignored;
+        fs::permissions(top, fs::perms::owner_all, fs::perm_options::add, ignored);
+        EXPECT_EQ(box.TopTexture(), 0u);
+        for (GLuint texture : {box.FrontTexture(), box.LeftTexture(), box.BackTexture(), box.RightTexture(),
+                               box.FloorTexture()}) {
+            EXPECT_NE(texture, 0u);
+        }
+        auto boxes = testseam::TakeMessageBoxes();
+        if (c.message) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].caption, "Error");
+            EXPECT_EQ(boxes[0].text, c.message);
+        } else {
+            EXPECT_TRUE(boxes.empty()) << boxes[0].text;
+        }
+        box.Draw();  // the untextured face draws in the current colour
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
-    EXPECT_TRUE(testseam::TakeMessageBoxes().empty());
-    box.Draw();  // the untextured face draws in the current colour
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(SkyboxTest, AGarbagePictureGetsTheLoadersMessageAndLoadingGoesOn)
-{
-    UseCopyOfPictures();
-    std::ofstream("skybox/ClearSky_back.bmp", std::ios::binary | std::ios::trunc)
-        << "this is not a picture at all";
-    Skybox box(100, 100, 100);
-    box.LoadTextures();
-    EXPECT_EQ(box.BackTexture(), 0u);
-    EXPECT_NE(box.FloorTexture(), 0u);
-    auto boxes = testseam::TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].text, "Unknown DIB file format.");
 }
 
 }  // namespace

@@ -146,6 +146,13 @@ TEST_F(DirectInputTest, LostKeyboardCountsAsNoKeysAndIsTakenBackForTheNextFrame)
 
     input.Update();
     EXPECT_NEAR(gPaddle->GetX(), 10.1f, 1e-6) << "the keyboard is back the frame after";
+
+    Hold({DIK_SPACE});
+    testseam::LoseKeyboard();
+    input.Update();
+    EXPECT_FALSE(gBall->IsLaunched()) << "a lost read holds no launch key either";
+    input.Update();
+    EXPECT_TRUE(gBall->IsLaunched());
 }
 
 TEST_F(DirectInputTest, SetUpAndDeletionCallTheDevicesInOrder)

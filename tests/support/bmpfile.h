@@ -1,8 +1,7 @@
 // Building bitmap files byte by byte for tests, and a scratch folder to write them into.
 #pragma once
 
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -113,10 +112,14 @@ inline Bytes File(const Bytes& headerAndTable, const Bytes& pixels)
 // A temporary folder, removed with everything in it when the object goes.
 class ScratchDir {
 public:
+    // In the system's temporary folder (on Windows too), named for the moment it was made.
     ScratchDir()
+        : path_(
+              (std::filesystem::temp_directory_path() /
+               ("bricks-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
+                  .string())
     {
-        char pattern[] = "/tmp/bricks-test-XXXXXX";
-        path_ = mkdtemp(pattern);
+        std::filesystem::create_directories(path_);
     }
     ~ScratchDir()
     {

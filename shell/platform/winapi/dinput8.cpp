@@ -34,7 +34,7 @@ bool SameGuid(const GUID& a, const GUID& b)
 // Every call passes the service table first (hooks.h), which may fail it.
 HRESULT Hooked(const char* object, const char* operation)
 {
-    return layer::gHooks.inputCall(object, operation);
+    return layer::Services().inputCall(object, operation);
 }
 
 enum class DeviceKind { Keyboard, Mouse };
@@ -82,7 +82,7 @@ public:
             std::memset(lpvData, 0, cbData);
             return DI_OK;
         }
-        layer::gHooks.readKeyboard(*static_cast<BYTE(*)[256]>(lpvData));
+        layer::Services().readKeyboard(*static_cast<BYTE(*)[256]>(lpvData));
         return DI_OK;
     }
 

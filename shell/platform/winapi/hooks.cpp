@@ -4,7 +4,6 @@
 
 #include "shell/platform/winapi/backend.h"
 #include "shell/platform/winapi/dinput8.h"
-#include "shell/platform/winapi/scriptedrun.h"
 #include "shell/platform/winapi/winmm_playsound.h"
 
 namespace layer {
@@ -20,8 +19,6 @@ DWORD MonotonicMilliseconds()
 
 int ShowMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
-    // In a scripted run nobody is there to click; the text is on stderr already.
-    if (ScriptedRun().messageBoxesToStderr) return IDOK;
     backend::ShowMessageBox(FindWindow(owner), caption, text, (type & MB_ICONERROR) != 0);
     return IDOK;
 }
@@ -34,9 +31,20 @@ HRESULT PassInputCall(const char*, const char*)
 }  // namespace
 
 constexpr Hooks kRealServices = {
-    MonotonicMilliseconds, backend::ReadKeyboard, ShowMessageBox, PlayNamedSound, PassInputCall, true,
+    MonotonicMilliseconds,
+    backend::ReadKeyboard,
+    ShowMessageBox,
+    PlayNamedSound,
+    PassInputCall,
+    nullptr,
+    true,
 };
 
-Hooks gHooks = kRealServices;
+Hooks detail::installedHooks = kRealServices;
+
+void SetHooks(const Hooks& hooks)
+{
+    detail::installedHooks = hooks;
+}
 
 }  // namespace layer

@@ -1,12 +1,11 @@
 // user32 message boxes and wsprintfA. A message box is written to stderr, so a failure stays visible
-// in a terminal or a log, and then shown by the backend (modal), unless a scripted run or a sink takes
-// it (hooks.h).
+// in a terminal or a log, and then shown by the backend (modal), unless another message-box service is
+// installed (hooks.h).
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "shell/platform/winapi/hooks.h"
-#include "shell/platform/winapi/messageboxsink.h"
 #include "shell/platform/winapi/user32.h"
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
@@ -17,7 +16,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     int length = static_cast<int>(std::strlen(shownText));
     while (length > 0 && shownText[length - 1] == '\n') --length;
     std::fprintf(stderr, "%s: %.*s\n", shownCaption, length, shownText);
-    return layer::gHooks.messageBox(owner, shownText, shownCaption, type);
+    return layer::Services().messageBox(owner, shownText, shownCaption, type);
 }
 
 int wsprintfA(LPSTR buffer, LPCSTR format, ...)
@@ -34,9 +33,4 @@ int wsprintfA(LPSTR buffer, LPCSTR format, ...)
         return 0;
     }
     return written < static_cast<int>(kLimit) ? written : static_cast<int>(kLimit) - 1;
-}
-
-void layer::SetMessageBoxSink(MessageBoxSink sink)
-{
-    gHooks.messageBox = sink ? sink : kRealServices.messageBox;
 }

@@ -11,7 +11,7 @@
 
 DWORD timeGetTime()
 {
-    return layer::gHooks.clock();
+    return layer::Services().clock();
 }
 
 // The clock always has 1 ms resolution here.
@@ -22,7 +22,7 @@ MMRESULT timeBeginPeriod(UINT)
 
 BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD flags)
 {
-    return layer::gHooks.playSound(sound, flags);
+    return layer::Services().playSound(sound, flags);
 }
 
 namespace layer {

@@ -1,10 +1,11 @@
-// Under our own Windows API the layer's message-box sink takes the boxes instead of showing them.
+// Under our own Windows API a message-box service of ours, installed in the layer's hooks, takes the
+// boxes instead of showing them.
 #include "tools/dibcheck/boxrecorder.h"
 
 #include <utility>
 
-#include "shell/platform/winapi/messageboxsink.h"
 #include "shell/platform/platform.h"
+#include "shell/platform/winapi/hooks.h"
 
 namespace {
 
@@ -20,7 +21,9 @@ int RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
 
 void StartRecordingBoxes()
 {
-    layer::SetMessageBoxSink(RecordBox);
+    layer::Hooks hooks = layer::Services();
+    hooks.messageBox = RecordBox;
+    layer::SetHooks(hooks);
 }
 
 std::vector<std::string> TakeRecordedBoxes()

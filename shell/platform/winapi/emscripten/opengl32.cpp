@@ -12,9 +12,9 @@
 
 #include "shell/platform/framepacer.h"
 #include "shell/platform/winapi/emscripten/page.h"
+#include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
-#include "shell/platform/winapi/scriptedrun.h"
 
 namespace {
 
@@ -147,7 +147,7 @@ BOOL SwapBuffers(HDC hdc)
 {
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || window->native != layer::web::Canvas()) return FALSE;
-    layer::NotePresentedFrame(reinterpret_cast<HWND>(hdc));
+    if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
     WebNoteFrame();
     CanvasDisplay canvas;
     pacer.Present(canvas);

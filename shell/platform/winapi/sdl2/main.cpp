@@ -1,10 +1,7 @@
-// The process entry on Linux: reads the scripted-run switches, then hands over to the game's WinMain,
-// as the Windows loader would.
-#include "shell/platform/winapi/scriptedrun.h"
-#include "shell/platform/platform.h"
+// The process entry of the SDL2 build: the game's WinMain after the scripted-run switches.
+#include "shell/platform/winapi/entry/scriptedrun.h"
 
 int main()
 {
-    layer::ReadScriptedRunOptions();
-    return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    return entry::RunGame();
 }

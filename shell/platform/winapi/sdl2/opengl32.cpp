@@ -1,13 +1,11 @@
 // opengl32 (WGL): device contexts, pixel formats and rendering contexts over SDL2's OpenGL windows.
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
-// attributes before the window exists. The first context made current also initialises GLUT,
-// which freeglut requires before any of its drawing calls.
-// Each presented frame is counted for scripted runs (scriptedrun.h) and paced to 60 a second
-// (framepacer.h).
+// attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
+// which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
+// Each presented frame is paced to 60 a second (framepacer.h), then told to its observer, if any
+// (hooks.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
-
-#include <GL/freeglut.h>
 
 #include <cstdio>
 
@@ -16,7 +14,6 @@
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
-#include "shell/platform/winapi/scriptedrun.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
 
 namespace {
@@ -32,21 +29,10 @@ constexpr int kDepthChoices[] = {32, 24, 16};
 pacing::SteadyClock paceClock;
 
 struct GlService {
-    bool glutStarted = false;
     pacing::FramePacer pacer{paceClock};
 };
 
 GlService glService;
-
-void StartGlutOnce()
-{
-    if (glService.glutStarted) return;
-    int argc = 1;
-    char name[] = "bricks3d";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glService.glutStarted = true;
-}
 
 // An SDL window's display, as the pacer sees it; the swap interval is the current context's.
 class SdlDisplay final : public pacing::PaceDisplay {
@@ -117,7 +103,6 @@ BOOL wglMakeCurrent(HDC hdc, HGLRC context)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
     if (SDL_GL_MakeCurrent(SdlWindowOf(*window), static_cast<SDL_GLContext>(context)) != 0) return FALSE;
-    StartGlutOnce();
     return TRUE;
 }
 
@@ -140,15 +125,15 @@ BOOL SwapBuffers(HDC hdc)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
     SdlDisplay display(SdlWindowOf(*window));
-    if (layer::gHooks.pacedSwap)
+    if (layer::Services().pacedSwap)
         glService.pacer.Present(display);
     else
         display.Swap();
-    layer::NotePresentedFrame(reinterpret_cast<HWND>(hdc));
+    if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
     return TRUE;
 }
 
-// GLUT stays started: freeglut cannot be initialised twice in one process.
+// The pacer starts afresh, as in a new process.
 void layer::backend::ResetGl()
 {
     glService.pacer.Restart();

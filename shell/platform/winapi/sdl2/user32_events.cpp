@@ -108,6 +108,13 @@ void TranslateKeyEvent(const SDL_KeyboardEvent& event)
     }
 }
 
+// What a display variable holds, for the message that no display was found.
+const char* ValueOf(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value ? value : "not set";
+}
+
 bool IsOffscreenDriver(const char* driver)
 {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
@@ -145,16 +152,18 @@ bool StartVideo()
     const char* requested = std::getenv("SDL_VIDEODRIVER");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "Cannot open a window: %s (is DISPLAY set to a running X server?)\n",
-                     SDL_GetError());
+        std::fprintf(stderr,
+                     "Cannot open a window: %s (DISPLAY is %s, WAYLAND_DISPLAY is %s: is either set to a "
+                     "running display?)\n",
+                     SDL_GetError(), ValueOf("DISPLAY"), ValueOf("WAYLAND_DISPLAY"));
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (IsOffscreenDriver(driver) && !IsOffscreenDriver(requested)) {
         std::fprintf(stderr,
-                     "Cannot open a window: no display was found (DISPLAY is %s). Run the game on a "
-                     "desktop, or under xvfb-run.\n",
-                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "not set");
+                     "Cannot open a window: no display was found (DISPLAY is %s, WAYLAND_DISPLAY is %s). "
+                     "Run the game on an X11 or Wayland desktop, or under xvfb-run.\n",
+                     ValueOf("DISPLAY"), ValueOf("WAYLAND_DISPLAY"));
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }

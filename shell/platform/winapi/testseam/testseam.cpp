@@ -12,8 +12,17 @@
 namespace testseam {
 namespace {
 
-using layer::gHooks;
+using layer::Hooks;
 using layer::kRealServices;
+
+// Puts one service in place through the layer's one setter, the others staying as they are.
+template <typename Service>
+void SetHook(Service Hooks::*hook, Service service)
+{
+    Hooks hooks = layer::Services();
+    hooks.*hook = service;
+    layer::SetHooks(hooks);
+}
 
 // What the tests have set, and what the layer's calls have left for them to read back.
 struct SeamState {
@@ -51,7 +60,7 @@ int RefuseBox(HWND, LPCSTR text, LPCSTR caption, UINT)
 }
 
 // Linked into every test program, so no test can show a real box, whatever it sets up.
-[[maybe_unused]] const bool kBoxesRefused = (layer::gHooks.messageBox = RefuseBox, true);
+[[maybe_unused]] const bool kBoxesRefused = (SetHook(&Hooks::messageBox, RefuseBox), true);
 
 BOOL RecordSound(LPCSTR name, DWORD)
 {
@@ -80,7 +89,7 @@ HRESULT SeamInputCall(const char* object, const char* operation)
 void UpdateInputHook()
 {
     const bool watched = seam.recordInputCalls || seam.keyboardLost || !seam.failingInputCalls.empty();
-    gHooks.inputCall = watched ? SeamInputCall : kRealServices.inputCall;
+    SetHook(&Hooks::inputCall, watched ? SeamInputCall : kRealServices.inputCall);
 }
 
 }  // namespace
@@ -88,17 +97,17 @@ void UpdateInputHook()
 void SetClock(uint32_t milliseconds)
 {
     seam.clock = milliseconds;
-    gHooks.clock = SetTime;
+    SetHook(&Hooks::clock, SetTime);
 }
 
 void UseRealClock()
 {
-    gHooks.clock = kRealServices.clock;
+    SetHook(&Hooks::clock, kRealServices.clock);
 }
 
 void RecordMessageBoxes(bool on)
 {
-    gHooks.messageBox = on ? RecordBox : RefuseBox;
+    SetHook(&Hooks::messageBox, on ? RecordBox : RefuseBox);
 }
 
 std::vector<MessageBoxRecord> TakeMessageBoxes()
@@ -108,7 +117,7 @@ std::vector<MessageBoxRecord> TakeMessageBoxes()
 
 void RecordSounds(bool on)
 {
-    gHooks.playSound = on ? RecordSound : kRealServices.playSound;
+    SetHook(&Hooks::playSound, on ? RecordSound : kRealServices.playSound);
 }
 
 std::vector<std::string> TakeSounds()
@@ -119,12 +128,12 @@ std::vector<std::string> TakeSounds()
 void SetKeyboardSnapshot(const uint8_t (&keys)[256])
 {
     std::memcpy(seam.keys, keys, sizeof(seam.keys));
-    gHooks.readKeyboard = SetKeys;
+    SetHook(&Hooks::readKeyboard, SetKeys);
 }
 
 void UseRealKeyboard()
 {
-    gHooks.readKeyboard = kRealServices.readKeyboard;
+    SetHook(&Hooks::readKeyboard, kRealServices.readKeyboard);
 }
 
 void LoseKeyboard()
@@ -158,13 +167,14 @@ void ClearInputFailures()
 
 void SetSwapPacing(bool on)
 {
-    gHooks.pacedSwap = on;
+    SetHook(&Hooks::pacedSwap, on);
 }
 
 void ResetLayer()
 {
-    gHooks = kRealServices;
-    gHooks.messageBox = RefuseBox;
+    Hooks hooks = kRealServices;
+    hooks.messageBox = RefuseBox;
+    layer::SetHooks(hooks);
     seam = {};
     layer::ResetWindows();
     layer::ResetMessageQueue();

@@ -1,0 +1,7 @@
+// Our own Windows API is never Wine.
+#include "tests/support/underwine.h"
+
+bool UnderWine()
+{
+    return false;
+}
