@@ -5,6 +5,8 @@
 //   node pagecheck.js play URL OUT_DIR     start.ppm, right.ppm (Right held), launched.ppm (space held),
 //                                          faster.ppm (= held), then a close request
 //   node pagecheck.js broken URL OUT_DIR   broken.ppm, the page's messages, and whether frames go on
+//   node pagecheck.js pace URL             the game's frames per second against the page's animation
+//                                          frames, at the browser's own rate and at 144 Hz
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -111,6 +113,51 @@ async function broken(page, decoder) {
     await grab(page, decoder, 'broken.ppm');
 }
 
+// Runs in the page before its scripts: counts the animation frames the page is given, with a
+// callback of its own in each, and, at hz > 0, stands in for the browser's animation frames as a
+// display refreshing at hz would (a late timer skips the blanks it missed).
+function countAnimationFrames(hz) {
+    window.animationFrames = 0;
+    if (hz > 0) {
+        const period = 1000 / hz;
+        const start = performance.now();
+        let waiting = [];
+        window.requestAnimationFrame = (callback) => waiting.push(callback);
+        const blank = () => {
+            const count = Math.floor((performance.now() - start) / period);
+            const due = waiting;
+            waiting = [];
+            due.forEach((callback) => callback(start + count * period));
+            setTimeout(blank, Math.max(0, start + (count + 1) * period - performance.now()));
+        };
+        setTimeout(blank, period);
+    }
+    const tick = () => {
+        window.animationFrames++;
+        window.requestAnimationFrame(tick);
+    };
+    window.requestAnimationFrame(tick);
+}
+
+// The game's frames and the page's animation frames per second, over three seconds of play.
+async function pace(browser) {
+    for (const hz of [0, 144]) {
+        const page = await browser.newPage();
+        await page.evaluateOnNewDocument(countAnimationFrames, hz);
+        await page.goto(url);
+        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+        const read = () => page.evaluate(() => [Module.frames, window.animationFrames, performance.now()]);
+        const before = await read();
+        await sleep(3000);
+        const after = await read();
+        const seconds = (after[2] - before[2]) / 1000;
+        const name = hz ? `at_${hz}hz` : 'own';
+        report(`${name}_frames_per_s`, ((after[0] - before[0]) / seconds).toFixed(1));
+        report(`${name}_animation_frames_per_s`, ((after[1] - before[1]) / seconds).toFixed(1));
+        await page.close();
+    }
+}
+
 (async () => {
     const browser = await puppeteer.launch({
         executablePath: chromium,
@@ -120,6 +167,10 @@ async function broken(page, decoder) {
     });
     let status = 0;
     try {
+        if (mode === 'pace') {
+            await pace(browser);
+            return;
+        }
         // The page that decodes screenshots opens first: a page in the background gets no animation
         // frames, so the game's page must be the one in front.
         const decoder = await browser.newPage();

@@ -22,7 +22,7 @@ struct Hooks {
     HRESULT (*inputCall)(const char* object, const char* operation);
     // Told of each frame SwapBuffers has presented, with its window; null for nobody.
     void (*presentedFrame)(HWND window);
-    // SwapBuffers waits for the display's next refresh where the driver does not.
+    // SwapBuffers holds frames to 60 a second (framepacer.h); benchmarks and soaks switch it off.
     bool pacedSwap;
 };
 

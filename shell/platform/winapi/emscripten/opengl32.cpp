@@ -1,7 +1,8 @@
 // opengl32 (WGL) for the browser backend: the page's canvas is the one window that can draw, in a
 // WebGL context made through Emscripten's GLUT, the path that also sets up the legacy GL emulation
 // (immediate mode, the matrix stack) the game draws with. SwapBuffers hands the frame to the browser
-// and waits for its next animation frame, so the game's own loop runs at the page's pace.
+// and resumes the game at the first animation frame at or after the frame's 1/60 s deadline
+// (framepacer.h), so the game's own loop runs at 60 frames a second on a display of any rate.
 // Not implemented: a second drawing window or context, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
 
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 
+#include "shell/platform/framepacer.h"
 #include "shell/platform/winapi/emscripten/page.h"
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
@@ -27,8 +29,36 @@ struct GlService {
     HGLRC current = nullptr;
 };
 
+// The page's time is that of its animation frames, the browser's vertical blanks: waiting means
+// handing control back to the browser, which is also when it shows the canvas, so a wait always
+// yields at least once.
+class AnimationFrameClock final : public pacing::PaceClock {
+public:
+    double NowMs() override { return frameMs; }
+    void WaitUntilMs(double ms) override
+    {
+        do {
+            frameMs = WebWaitForFrame();
+        } while (frameMs < ms);
+    }
+
+private:
+    double frameMs = 0.0;
+};
+
+// The canvas as the pacer sees it: no refresh rate and no swap interval a page could know or set;
+// the browser takes the frame when the clock's wait yields to it.
+class CanvasDisplay final : public pacing::PaceDisplay {
+public:
+    int ReportedRefreshRate() override { return 0; }
+    bool SetSwapInterval(int) override { return false; }
+    void Swap() override {}
+};
+
 GlService glService;
 char canvasToken;  // its address stands for the canvas
+AnimationFrameClock frameClock;
+pacing::FramePacer pacer(frameClock);
 
 }  // namespace
 
@@ -118,7 +148,9 @@ BOOL SwapBuffers(HDC hdc)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || window->native != layer::web::Canvas()) return FALSE;
     if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
-    WebWaitForFrame();
+    WebNoteFrame();
+    CanvasDisplay canvas;
+    pacer.Present(canvas);
     return TRUE;
 }
 

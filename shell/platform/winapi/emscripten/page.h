@@ -8,8 +8,11 @@ extern "C" {
 
 // Installs the page's keyboard, focus and close listeners; keys land in the 256-byte snapshot at keys.
 void WebStartPage(BYTE* keys, const char* title);
-// Returns to the browser and resumes at its next animation frame (an ASYNCIFY import).
-void WebWaitForFrame();
+// Returns to the browser and resumes at its next animation frame, giving that frame's time in
+// milliseconds (an ASYNCIFY import).
+double WebWaitForFrame();
+// Counts a frame the game presents, on the page (Module.frames).
+void WebNoteFrame();
 // Takes the canvas's next window event: 0 none, 1 size (width and height set), 2 close request.
 int WebTakeWindowEvent(int* width, int* height);
 void WebShowMessage(const char* caption, const char* text);

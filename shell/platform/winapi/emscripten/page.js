@@ -1,6 +1,7 @@
 // The page's side of the browser layer, linked with --js-library. The C++ backend calls these:
 //   WebStartPage        keyboard, focus and audio listeners; the title; the 256-byte key snapshot
 //   WebWaitForFrame     hands control back to the browser until its next animation frame (ASYNCIFY)
+//   WebNoteFrame        counts a presented frame (Module.frames)
 //   WebTakeWindowEvent  the canvas's size changes and close requests, one at a time
 //   WebShowMessage      a message box as a line on the page
 //   WebPlaySound        a sound file of the page's file system (or a short tone) over Web Audio
@@ -106,13 +107,18 @@ var LibraryWebPage = {
         Module['requestClose'] = function() { WebPage.events.push([2, 0, 0]); };
     },
 
-    // Counts the frames handed to the browser, and notes when the first one was, in milliseconds
-    // from the start of the page's load.
-    WebWaitForFrame: function() {
+    // Counts the frames the game presents, once each, and notes when the first one was, in
+    // milliseconds from the start of the page's load.
+    WebNoteFrame: function() {
         if (!Module['frames']) Module['firstFrameTime'] = performance.now();
         Module['frames'] = (Module['frames'] || 0) + 1;
+    },
+
+    // ASYNCIFY runs this twice for one wait: once to sleep, and again when the game resumes, with
+    // the animation frame's time as the result.
+    WebWaitForFrame: function() {
         return Asyncify.handleSleep(function(wakeUp) {
-            requestAnimationFrame(function() { wakeUp(); });
+            requestAnimationFrame(function(time) { wakeUp(time); });
         });
     },
 

@@ -2,17 +2,19 @@
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
 // attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
 // which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
-// Each presented frame is told to its observer, if any (hooks.h), and paced (swappacer.h).
+// Each presented frame is paced to 60 a second (framepacer.h), then told to its observer, if any
+// (hooks.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
 
 #include <cstdio>
 
+#include "shell/platform/framepacer.h"
+#include "shell/platform/steadyclock.h"
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
-#include "shell/platform/winapi/sdl2/swappacer.h"
 
 namespace {
 
@@ -24,21 +26,30 @@ using layer::WindowOfDc;
 // The deepest depth buffer the display can give, for the layer's one format.
 constexpr int kDepthChoices[] = {32, 24, 16};
 
+pacing::SteadyClock paceClock;
+
 struct GlService {
-    bool contextMadeCurrent = false;
-    SwapPacer pacer;
+    pacing::FramePacer pacer{paceClock};
 };
 
 GlService glService;
 
-void StartPacing(SDL_Window* window)
-{
-    const bool driverWaits = SDL_GL_SetSwapInterval(1) == 0;
-    SDL_DisplayMode mode;
-    const int display = SDL_GetWindowDisplayIndex(window);
-    const bool known = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0;
-    glService.pacer.Start(known ? mode.refresh_rate : 0, driverWaits);
-}
+// An SDL window's display, as the pacer sees it; the swap interval is the current context's.
+class SdlDisplay final : public pacing::PaceDisplay {
+public:
+    explicit SdlDisplay(SDL_Window* window) : window(window) {}
+    int ReportedRefreshRate() override
+    {
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(window);
+        return display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+    }
+    bool SetSwapInterval(int blanks) override { return SDL_GL_SetSwapInterval(blanks) == 0; }
+    void Swap() override { SDL_GL_SwapWindow(window); }
+
+private:
+    SDL_Window* window;
+};
 
 SDL_Window* CreateGlWindow(const LayerWindow& window, const PIXELFORMATDESCRIPTOR& pfd)
 {
@@ -92,8 +103,6 @@ BOOL wglMakeCurrent(HDC hdc, HGLRC context)
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
     if (SDL_GL_MakeCurrent(SdlWindowOf(*window), static_cast<SDL_GLContext>(context)) != 0) return FALSE;
-    if (!glService.contextMadeCurrent) StartPacing(SdlWindowOf(*window));
-    glService.contextMadeCurrent = true;
     return TRUE;
 }
 
@@ -115,14 +124,17 @@ BOOL SwapBuffers(HDC hdc)
 {
     LayerWindow* window = WindowOfDc(hdc);
     if (!window || !window->native) return FALSE;
-    SDL_GL_SwapWindow(SdlWindowOf(*window));
+    SdlDisplay display(SdlWindowOf(*window));
+    if (layer::Services().pacedSwap)
+        glService.pacer.Present(display);
+    else
+        display.Swap();
     if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
-    glService.pacer.AfterSwap(layer::Services().pacedSwap);
     return TRUE;
 }
 
-// Pacing starts with the first context only, as before any reset.
+// The pacer starts afresh, as in a new process.
 void layer::backend::ResetGl()
 {
-    glService.pacer = {};
+    glService.pacer.Restart();
 }

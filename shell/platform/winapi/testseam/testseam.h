@@ -45,7 +45,7 @@ std::vector<std::string> TakeInputCalls();
 void FailInputCall(const std::string& call);
 void ClearInputFailures();
 
-// SwapBuffers paces to the display's refresh rate when the driver cannot; benchmarks switch it off.
+// SwapBuffers holds frames to 60 a second; benchmarks switch that off, and it swaps at once.
 void SetSwapPacing(bool on);
 
 // Every service back to the real one, every switch above off, and the layer's own state as a fresh
