@@ -50,7 +50,6 @@ configure_file(${packaging}/bricks3d.desktop.in ${generated}/${BRICKS_APP_ID}.de
 configure_file(${packaging}/bricks3d.metainfo.xml.in ${generated}/${BRICKS_APP_ID}.metainfo.xml @ONLY)
 configure_file(${packaging}/bricks3d.6.in ${generated}/bricks3d.6 @ONLY)
 configure_file(${packaging}/dibcheck.1.in ${generated}/dibcheck.1 @ONLY)
-configure_file(${packaging}/copyright ${generated}/copyright @ONLY)  # for the Debian package
 
 if(TARGET bricks3d)
     install(TARGETS bricks3d RUNTIME DESTINATION ${BRICKS_INSTALL_GAMELIBDIR})

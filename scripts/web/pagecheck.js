@@ -5,6 +5,18 @@
 //   node pagecheck.js play URL OUT_DIR     start.ppm, right.ppm (Right held), launched.ppm (space held),
 //                                          faster.ppm (= held), then a close request
 //   node pagecheck.js broken URL OUT_DIR   broken.ppm, the page's messages, and whether frames go on
+//   node pagecheck.js phone URL OUT_DIR    as a 390x844 touch screen at scale 3: the canvas's box and
+//                                          text size, then touch-right.ppm (right half held),
+//                                          touch-left.ppm (left half held), tapped.ppm (a tap), plus.ppm
+//                                          (+ held)
+//   node pagecheck.js network URL KBPS MS  a first visit over a link of KBPS kbit/s and MS latency:
+//                                          bytes transferred and time to the first frame
+//   node pagecheck.js blocked URL PATTERN  the page with the addresses matching PATTERN failing: what
+//                                          the game's box says
+//   node pagecheck.js offline DIR NEW      serves DIR (scripts/web/serve.py), plays it once, waits for
+//                                          the service worker's copy, stops the server and loads again;
+//                                          then serves the build in NEW at the same address and loads
+//                                          again: the build that plays, and the caches left
 //   node pagecheck.js pace URL             the game's frames per second against the page's animation
 //                                          frames, at the browser's own rate and at 144 Hz
 'use strict';
@@ -36,17 +48,18 @@ async function grab(page, decoder, name) {
     const png = await canvas.screenshot({type: 'png', encoding: 'base64'});
     const picture = await decoder.evaluate(async (data) => {
         const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + data)).blob());
-        const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+        // A canvas scaled on the page (a phone's) is read back at the game's 800x600.
+        const canvas = new OffscreenCanvas(800, 600);
         const context = canvas.getContext('2d');
-        context.drawImage(bitmap, 0, 0);
-        const rgba = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+        context.drawImage(bitmap, 0, 0, 800, 600);
+        const rgba = context.getImageData(0, 0, 800, 600).data;
         const rgb = new Array((rgba.length / 4) * 3);
         for (let i = 0, j = 0; i < rgba.length; i += 4) {
             rgb[j++] = rgba[i];
             rgb[j++] = rgba[i + 1];
             rgb[j++] = rgba[i + 2];
         }
-        return {width: bitmap.width, height: bitmap.height, rgb};
+        return {width: 800, height: 600, rgb};
     }, png);
     const header = Buffer.from(`P6\n${picture.width} ${picture.height}\n255\n`);
     fs.writeFileSync(path.join(outDir, name), Buffer.concat([header, Buffer.from(picture.rgb)]));
@@ -61,6 +74,15 @@ async function play(page, decoder) {
     report('canvases', await page.$$eval('canvas', (all) => all.map((c) => `${c.width}x${c.height}`).join(',')));
     report('focus_line', await page.evaluate(() => document.body.textContent.includes('Click the game')));
     report('load_ms', Date.now() - loadStart);
+    // What the page painted, as SHA-256 by file name, to compare with the build machine's files.
+    report('painted', JSON.stringify(await page.evaluate(async () => {
+        const sums = {};
+        for (const name of Object.keys(Loading.painted).sort()) {
+            const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', Loading.painted[name]));
+            sums[name] = Array.from(digest, (b) => b.toString(16).padStart(2, '0')).join('');
+        }
+        return sums;
+    })));
     // Frames per second over two seconds of play.
     const before = await page.evaluate(() => [Module.frames, performance.now()]);
     await sleep(2000);
@@ -100,6 +122,137 @@ async function play(page, decoder) {
         report('exit_code', 'none');
     }
     report('status', JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
+}
+
+// Touches through the DevTools protocol, which lets several fingers be down at once.
+function touch(client, type, points) {
+    return client.send('Input.dispatchTouchEvent', {type, touchPoints: points});
+}
+
+async function phone(page, decoder, browser) {
+    await page.emulate({
+        viewport: {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true},
+        userAgent: (await browser.userAgent()).replace('Headless', '') + ' Mobile',
+    });
+    await page.goto(url);
+    if (!(await waitForFrames(page, 60, 20000))) throw new Error('the game drew no frames');
+    const box = await page.$eval('canvas', (c) => {
+        const r = c.getBoundingClientRect();
+        return {x: r.left, y: r.top, width: r.width, height: r.height, buffer: `${c.width}x${c.height}`};
+    });
+    report('viewport_width', await page.evaluate(() => window.innerWidth));
+    report('canvas_box', `${Math.round(box.x)},${Math.round(box.y)} ${Math.round(box.width)}x${Math.round(box.height)}`);
+    report('canvas_buffer', box.buffer);
+    report('touch_help', await page.evaluate(() => document.getElementById('touch-help').offsetParent !== null &&
+        document.getElementById('key-help').offsetParent === null));
+    report('text_px', await page.$eval('#touch-help p', (e) => parseFloat(getComputedStyle(e).fontSize)));
+    await grab(page, decoder, 'phone-start.ppm');
+
+    const client = await page.target().createCDPSession();
+    const at = (fx, id) => ({x: box.x + box.width * fx, y: box.y + box.height * 0.6, id});
+    // Two fingers on the right half, one lifted early: the other still holds Right.
+    await touch(client, 'touchStart', [at(0.8, 1), at(0.7, 2)]);
+    await sleep(300);
+    await touch(client, 'touchEnd', [at(0.7, 2)]);
+    await sleep(700);
+    await grab(page, decoder, 'touch-right.ppm');
+    await touch(client, 'touchEnd', []);
+    // A touch outside the canvas does nothing; one on the left half holds Left.
+    await touch(client, 'touchStart', [{x: 200, y: box.y + box.height + 200, id: 3}]);
+    await sleep(300);
+    await touch(client, 'touchEnd', []);
+    await touch(client, 'touchStart', [at(0.2, 4)]);
+    await sleep(2000);
+    await grab(page, decoder, 'touch-left.ppm');
+    await touch(client, 'touchEnd', []);
+    await touch(client, 'touchStart', [at(0.5, 5)]);
+    await sleep(60);
+    await touch(client, 'touchEnd', []);
+    await sleep(1000);
+    await grab(page, decoder, 'tapped.ppm');
+    const plus = await (await page.$('#faster')).boundingBox();
+    await touch(client, 'touchStart', [{x: plus.x + plus.width / 2, y: plus.y + plus.height / 2, id: 6}]);
+    await sleep(200);
+    await touch(client, 'touchEnd', []);
+    await sleep(300);
+    await grab(page, decoder, 'plus.ppm');
+    report('scrolled', await page.evaluate(() => `${window.scrollX},${window.scrollY} scale ${visualViewport.scale}`));
+}
+
+async function network(page) {
+    const [kbps, latency] = process.argv.slice(4).map(Number);
+    const client = await page.target().createCDPSession();
+    await client.send('Network.enable');
+    await client.send('Network.setCacheDisabled', {cacheDisabled: true});
+    await client.send('Network.emulateNetworkConditions', {
+        offline: false, latency, downloadThroughput: (kbps * 1000) / 8, uploadThroughput: (kbps * 1000) / 8});
+    let bytes = 0;
+    client.on('Network.loadingFinished', (e) => { bytes += e.encodedDataLength; });
+    await page.goto(url);
+    if (!(await waitForFrames(page, 1, 30000))) throw new Error('no first frame within 30 s');
+    report('bytes', bytes);
+    report('first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
+    report('painted_ms', Math.round(await page.evaluate(() => Loading.paintedMs)));
+}
+
+async function blocked(page) {
+    const client = await page.target().createCDPSession();
+    await client.send('Network.enable');
+    await client.send('Network.setBlockedURLs', {urls: [process.argv[4]]});
+    await page.goto(url);
+    await page.waitForFunction(() => document.getElementById('loading').className === 'failed', {timeout: 20000})
+        .catch(() => {});
+    report('loading', JSON.stringify(await page.$eval('#loading', (e) => e.offsetParent !== null && e.textContent)));
+}
+
+// Serves a build folder at the address the previous one had; stop() ends it.
+async function serve(dir, port) {
+    const server = require('child_process').spawn('python3', [path.join(__dirname, 'serve.py'), dir, String(port)],
+        {stdio: 'ignore', env: {...process.env, SERVE_WEB_QUIET: '1'}});
+    const exited = new Promise((resolve) => server.on('exit', resolve));
+    // The service worker answers a navigation from its cache while nothing listens, so wait for the server.
+    const listening = () => new Promise((resolve) => {
+        require('http').get(`http://127.0.0.1:${port}/sw.js`, (r) => { r.resume(); resolve(true); })
+            .on('error', () => resolve(false));
+    });
+    for (let i = 0; !(await listening()); ++i) {
+        if (i === 50) throw new Error(`no server for ${dir}`);
+        await sleep(100);
+    }
+    return {stop: () => { server.kill(); return exited; }};
+}
+
+async function offline(page) {
+    const [dir, next] = [url, process.argv[4]];
+    const port = 20000 + (process.pid % 20000);
+    const address = `http://127.0.0.1:${port}/index.html`;
+    let server = await serve(dir, port);
+    try {
+        await page.goto(address);
+        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+        await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
+        report('cached_files', await page.evaluate(async () =>
+            (await (await caches.open((await caches.keys())[0])).keys()).length));
+    } finally {
+        await server.stop();
+    }
+    await page.reload();
+    if (!(await waitForFrames(page, 30, 20000))) throw new Error('offline, the game drew no frames');
+    report('offline_first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
+    report('offline_messages', JSON.stringify(await page.$$eval('#messages .message', (m) => m.map((e) => e.textContent))));
+
+    // A new build at the same address: the next visit plays it, and its worker removes the old cache.
+    server = await serve(next, port);
+    try {
+        await page.goto(address);
+        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the new build drew no frames');
+        report('next_build', await page.evaluate(() => Loading.build));
+        await page.waitForFunction(async () => (await caches.keys()).join() === 'bricks3d-' + Loading.build,
+            {timeout: 30000}).catch(() => {});
+        report('next_caches', JSON.stringify(await page.evaluate(() => caches.keys())));
+    } finally {
+        await server.stop();
+    }
 }
 
 async function broken(page, decoder) {
@@ -184,10 +337,10 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        if (mode === 'play') await play(page, decoder);
-        else if (mode === 'broken') await broken(page, decoder);
-        else throw new Error(`unknown mode '${mode}'`);
-        report('console_errors', JSON.stringify(errors));
+        const modes = {play, broken, phone, network, blocked, offline};
+        if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
+        await modes[mode](page, decoder, browser);
+        if (mode !== 'blocked') report('console_errors', JSON.stringify(errors));
     } catch (e) {
         console.error(`pagecheck: ${e.message}`);
         status = 1;

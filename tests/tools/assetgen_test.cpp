@@ -16,6 +16,7 @@
 #include "image/texture.h"
 #include "shell/platform/winapi/testseam/testseam.h"
 #include "tools/assetgen/icon.h"
+#include "tools/assetgen/pagepainter.h"
 #include "tools/assetgen/picture.h"
 
 namespace {
@@ -296,6 +297,21 @@ TEST_F(GeneratedSkyTest, GameLoaderReadsEveryPictureAsWritten)
     }
     EXPECT_TRUE(testseam::TakeMessageBoxes().empty()) << "the loader complained about a generated picture";
     testseam::RecordMessageBoxes(false);
+}
+
+// The page paints by these names into its file system, where the game opens them: a name out of
+// place would put a picture on the wrong side of the box, or leave a file missing.
+TEST(PagePainterTest, NamesTheGameFilesInLoadingOrderThenTheSound)
+{
+    ASSERT_EQ(AssetCount(), 7);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(std::string(AssetName(i)), std::string("skybox/") + faces[i].file);
+    EXPECT_STREQ(AssetName(6), "PRES4YA.wav");
+    for (int outside : {-1, 7}) {
+        EXPECT_EQ(AssetName(outside), nullptr) << outside;
+        EXPECT_EQ(PaintAsset(outside), nullptr) << outside;
+    }
+    const uint8_t* sound = PaintAsset(6);
+    EXPECT_EQ(std::vector<uint8_t>(sound, sound + PaintedSize()), ReadFile(BuildPath("PRES4YA.wav")));
 }
 
 TEST(GeneratedSoundTest, HitSoundIsAShortBrightSixteenBitPing)

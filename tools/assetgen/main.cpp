@@ -7,11 +7,9 @@
 #include <string>
 #include <system_error>
 
-#include "tools/assetgen/cubeface.h"
 #include "tools/assetgen/filebytes.h"
 #include "tools/assetgen/icon.h"
-#include "tools/assetgen/ping.h"
-#include "tools/assetgen/scenery.h"
+#include "tools/assetgen/pagepainter.h"
 #include "tools/assetgen/windowsicon.h"
 
 namespace {
@@ -49,20 +47,14 @@ int main(int argc, char** argv)
         }
     }
 
-    const int faceSize = 512;
-    const Scenery scenery;
-    for (int i = 0; i < CubeFace::count; ++i) {
-        const CubeFace& face = CubeFace::Face(i);
-        const std::string path = (root / "skybox" / face.FileName()).string();
-        if (!scenery.PaintFace(face, faceSize).WriteBmp(path)) {
+    // The pictures and the sound, painted as the browser page paints them.
+    for (int i = 0; i < AssetCount(); ++i) {
+        const uint8_t* bytes = PaintAsset(i);
+        const std::string path = (root / AssetName(i)).string();
+        if (!WriteFileBytes(path, std::vector<uint8_t>(bytes, bytes + PaintedSize()))) {
             std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
             return 1;
         }
-    }
-    const std::string soundPath = (root / "PRES4YA.wav").string();
-    if (!Ping().WriteWav(soundPath)) {
-        std::fprintf(stderr, "assetgen: cannot write %s\n", soundPath.c_str());
-        return 1;
     }
     if (!WriteIcons(root / "icons")) {
         std::fprintf(stderr, "assetgen: cannot write the icons in %s\n", (root / "icons").string().c_str());

@@ -15,7 +15,7 @@ void Picture::Set(int x, int y, Colour colour)
     pixel[2] = ChannelByte(colour.b);
 }
 
-bool Picture::WriteBmp(const std::string& path) const
+std::vector<uint8_t> Picture::Bmp() const
 {
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
@@ -50,5 +50,10 @@ bool Picture::WriteBmp(const std::string& path) const
         for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < rowBytes; ++pad) file.push_back(0);
     }
 
-    return WriteFileBytes(path, file);
+    return file;
+}
+
+bool Picture::WriteBmp(const std::string& path) const
+{
+    return WriteFileBytes(path, Bmp());
 }

@@ -23,7 +23,9 @@ public:
     const uint8_t* At(int x, int y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 3]; }
 
     // An uncompressed 24-bit bitmap: 14-byte file header, 40-byte info header, rows bottom-up,
-    // blue-green-red, each row padded to four bytes. False when the file cannot be written.
+    // blue-green-red, each row padded to four bytes.
+    std::vector<uint8_t> Bmp() const;
+    // The bitmap as a file; false when it cannot be written.
     bool WriteBmp(const std::string& path) const;
 
 private:

@@ -57,7 +57,7 @@ std::vector<int16_t> Ping::Samples() const
     return samples;
 }
 
-bool Ping::WriteWav(const std::string& path) const
+std::vector<uint8_t> Ping::Wav() const
 {
     const std::vector<int16_t> samples = Samples();
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
@@ -81,5 +81,10 @@ bool Ping::WriteWav(const std::string& path) const
     PutLittleEndian(file, dataBytes, 4);
     for (int16_t sample : samples) PutLittleEndian(file, static_cast<uint16_t>(sample), 2);
 
-    return WriteFileBytes(path, file);
+    return file;
+}
+
+bool Ping::WriteWav(const std::string& path) const
+{
+    return WriteFileBytes(path, Wav());
 }

@@ -13,6 +13,8 @@ public:
 
     // Mono 16-bit samples; starts and ends at silence, so it does not click.
     std::vector<int16_t> Samples() const;
-    // A 16-bit PCM mono WAVE file. False when the file cannot be written.
+    // A 16-bit PCM mono WAVE file.
+    std::vector<uint8_t> Wav() const;
+    // The wave as a file; false when it cannot be written.
     bool WriteWav(const std::string& path) const;
 };

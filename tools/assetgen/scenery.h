@@ -18,6 +18,9 @@ inline constexpr Colour rockLight = {0.74f, 0.40f, 0.24f};
 
 class Scenery {
 public:
+    // The width and height of each face's picture, in pixels.
+    static constexpr int pictureSize = 512;
+
     Scenery();
 
     // The colour seen along a direction from the centre of the box; the length does not matter.

@@ -6,7 +6,116 @@
 //   WebShowMessage      a message box as a line on the page
 //   WebPlaySound        a sound file of the page's file system (or a short tone) over Web Audio
 //   WebEndPage          tells the page that the game has ended
+// Touch (WebTouch, started with the page) holds the same keys a player holds on a keyboard: a finger on
+// the canvas's right or left half holds Right or Left, a short tap holds Space for the game's next two
+// frames, and the page's - and + buttons hold - and =.
 // Not here: mouse input (the game reads none), full screen, more than one window.
+var LibraryWebTouch = {
+    $WebTouch__deps: ['$WebPage', '$GLUT'],
+    $WebTouch: {
+        left: 0xCB, right: 0xCD, space: 0x39, minus: 0x0C, equals: 0x0D,
+        tapMs: 250,  // a touch that ends sooner, having moved little, is a tap
+        tapMovement: 12,  // CSS pixels
+        fingers: {},  // by touch identifier: {key, startTime, startX, startY}
+        holds: {},  // how many touches hold each DIK_* code
+        spaceUntil: -1,  // the game frame at which a tap's Space is let go
+
+        // A key is down while any touch holds it.
+        Hold: function(code, down) {
+            var count = (WebTouch.holds[code] || 0) + (down ? 1 : -1);
+            WebTouch.holds[code] = Math.max(0, count);
+            if (WebPage.keys) HEAPU8[WebPage.keys + code] = WebTouch.holds[code] ? 0x80 : 0;
+        },
+        // Right or Left by the half of the canvas under the finger; nothing outside the canvas.
+        KeyAt: function(touch) {
+            var box = Module['canvas'].getBoundingClientRect();
+            if (touch.clientX < box.left || touch.clientX >= box.right || touch.clientY < box.top ||
+                touch.clientY >= box.bottom)
+                return 0;
+            return touch.clientX >= box.left + box.width / 2 ? WebTouch.right : WebTouch.left;
+        },
+        Move: function(finger, key) {
+            if (finger.key === key) return;
+            if (finger.key) WebTouch.Hold(finger.key, false);
+            if (key) WebTouch.Hold(key, true);
+            finger.key = key;
+        },
+        OnCanvas: function(event) {
+            event.preventDefault();
+            WebPage.Resume();
+            var touches = event.changedTouches;
+            for (var i = 0; i < touches.length; ++i) {
+                var touch = touches[i], finger = WebTouch.fingers[touch.identifier];
+                if (event.type === 'touchstart') {
+                    finger = {key: 0, startTime: performance.now(), startX: touch.clientX, startY: touch.clientY};
+                    WebTouch.fingers[touch.identifier] = finger;
+                    WebTouch.Move(finger, WebTouch.KeyAt(touch));
+                } else if (finger && event.type === 'touchmove') {
+                    WebTouch.Move(finger, WebTouch.KeyAt(touch));
+                } else if (finger) {
+                    WebTouch.Move(finger, 0);
+                    delete WebTouch.fingers[touch.identifier];
+                    var moved = Math.hypot(touch.clientX - finger.startX, touch.clientY - finger.startY);
+                    if (event.type === 'touchend' && performance.now() - finger.startTime < WebTouch.tapMs &&
+                        moved < WebTouch.tapMovement)
+                        WebTouch.Tap();
+                }
+            }
+        },
+        // The game reads the keyboard once a frame, so a tap's Space stays down for two of its frames.
+        Tap: function() {
+            if (WebTouch.spaceUntil < 0) WebTouch.Hold(WebTouch.space, true);
+            WebTouch.spaceUntil = (Module['frames'] || 0) + 2;
+            requestAnimationFrame(WebTouch.WatchSpace);
+        },
+        WatchSpace: function() {
+            if (WebTouch.spaceUntil < 0) return;
+            if ((Module['frames'] || 0) < WebTouch.spaceUntil) {
+                requestAnimationFrame(WebTouch.WatchSpace);
+                return;
+            }
+            WebTouch.spaceUntil = -1;
+            WebTouch.Hold(WebTouch.space, false);
+        },
+        // A button holds its key from the finger's touch until it lifts or the touch is cancelled.
+        Button: function(id, code) {
+            var button = document.getElementById(id);
+            if (!button) return;
+            var down = false;
+            var press = function(event) {
+                event.preventDefault();
+                var pressed = event.type === 'touchstart' || event.type === 'mousedown';
+                if (pressed !== down) WebTouch.Hold(code, pressed);
+                down = pressed;
+            };
+            ['touchstart', 'touchend', 'touchcancel', 'mousedown', 'mouseup', 'mouseleave'].forEach(function(type) {
+                button.addEventListener(type, press, {passive: false});
+            });
+        },
+        // Touches the page no longer sees end are forgotten with the keys they held.
+        ReleaseAll: function() {
+            WebTouch.fingers = {};
+            WebTouch.holds = {};
+            WebTouch.spaceUntil = -1;
+        },
+        Start: function() {
+            // GLUT turns touches into mouse clicks, which the game does not read, and calls
+            // preventDefault in listeners the browser makes passive: an error on the console each time.
+            ['touchstart', 'touchmove', 'touchend'].forEach(function(type) {
+                window.removeEventListener(type, GLUT.touchHandler, true);
+            });
+            var canvas = Module['canvas'];
+            ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(type) {
+                canvas.addEventListener(type, WebTouch.OnCanvas, {passive: false});
+            });
+            WebTouch.Button('slower', WebTouch.minus);
+            WebTouch.Button('faster', WebTouch.equals);
+            window.addEventListener('blur', WebTouch.ReleaseAll);
+            document.addEventListener('visibilitychange', WebTouch.ReleaseAll);
+        }
+    }
+};
+
 var LibraryWebPage = {
     $WebPage: {
         keys: 0,  // address of the snapshot in the module's memory, indexed by DIK_* code
@@ -89,6 +198,7 @@ var LibraryWebPage = {
         }
     },
 
+    WebStartPage__deps: ['$WebTouch'],
     WebStartPage: function(keys, title) {
         WebPage.keys = keys;
         document.title = UTF8ToString(title);
@@ -103,6 +213,7 @@ var LibraryWebPage = {
         canvas.tabIndex = 0;
         canvas.addEventListener('mousedown', function() { canvas.focus(); WebPage.Resume(); });
         canvas.focus();
+        WebTouch.Start();
         window.addEventListener('pagehide', function() { WebPage.events.push([2, 0, 0]); });
         Module['requestClose'] = function() { WebPage.events.push([2, 0, 0]); };
     },
@@ -192,4 +303,5 @@ var LibraryWebPage = {
 };
 
 autoAddDeps(LibraryWebPage, '$WebPage');
+mergeInto(LibraryManager.library, LibraryWebTouch);
 mergeInto(LibraryManager.library, LibraryWebPage);

@@ -1,0 +1,51 @@
+// The page's painter: the six sky pictures and the hit sound, painted with the asset generator's own
+// code (painter.wasm, tools/assetgen/pagepainter.h) so that the page need not download them. As a
+// worker it takes the compiled module once, then one file name at a time, and answers each with
+// {name, bytes} (or {error}); the page starts one worker per processor core it may use. Where a page
+// cannot start workers it loads this file itself and calls Painter.Start and Painter.Paint.
+'use strict';
+var Painter = {
+    // An instance of the painter module. A standalone module may name a few runtime imports (memory
+    // growth notices); none of them matters here, so each is a function that does nothing.
+    Start: function(module) {
+        var imports = {};
+        WebAssembly.Module.imports(module).forEach(function(entry) {
+            if (entry.kind !== 'function') return;
+            imports[entry.module] = imports[entry.module] || {};
+            imports[entry.module][entry.name] = function() { return 0; };
+        });
+        return WebAssembly.instantiate(module, imports).then(function(instance) {
+            var exports = instance.exports;
+            var indices = {};
+            for (var i = 0; i < exports.AssetCount(); ++i) indices[Painter.Text(exports, exports.AssetName(i))] = i;
+            return {exports: exports, indices: indices};
+        });
+    },
+    Text: function(exports, address) {
+        var bytes = new Uint8Array(exports.memory.buffer, address);
+        return String.fromCharCode.apply(null, bytes.subarray(0, bytes.indexOf(0)));
+    },
+    // The file's bytes, copied out of the module's memory.
+    Paint: function(painter, name) {
+        if (!(name in painter.indices)) throw new Error('the painter makes no ' + name);
+        var address = painter.exports.PaintAsset(painter.indices[name]);
+        return new Uint8Array(painter.exports.memory.buffer, address, painter.exports.PaintedSize()).slice();
+    }
+};
+
+if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope) {
+    var started = null;
+    self.onmessage = function(event) {
+        if (event.data.module) {
+            started = Painter.Start(event.data.module);
+            return;
+        }
+        var name = event.data.name;
+        started.then(function(painter) {
+            var bytes = Painter.Paint(painter, name);
+            self.postMessage({name: name, bytes: bytes}, [bytes.buffer]);
+        }).catch(function(error) {
+            self.postMessage({name: name, error: String(error)});
+        });
+    };
+}
