@@ -30,6 +30,7 @@ game_window() {
 linux_targets() {
     local dir=$1
     shift
+    "$root/scripts/fetch" freeglut
     cmake -S "$root" -B "$dir" >/dev/null
     cmake --build "$dir" -j"$(nproc)" --target "$@" >/dev/null
 }

@@ -1,14 +1,15 @@
-# The browser build's libraries from Debian's source packages, built with emcc into $prefix: GLU's
+# The browser build's libraries from the pinned upstream tarballs, built with emcc into $prefix: GLU's
 # utility part, freeglut's solid shapes and GoogleTest. Sourced by scripts/build-web, which redoes this
-# only when a package version, Emscripten or this file changes.
-# Needs: root, deps, prefix, jobs, glu_version, freeglut_version, and quietly (scripts/lib/common.sh).
+# only when a pin, Emscripten or this file changes.
+# Needs: root, deps, prefix, jobs, quietly (scripts/lib/common.sh) and unpack_pinned (scripts/lib/pins.sh).
 build_web_deps() {
-    echo "build-web: building GLU $glu_version, freeglut $freeglut_version's shapes and GoogleTest with emcc"
+    echo "build-web: building GLU, freeglut's shapes and GoogleTest with emcc"
     rm -rf "$deps/src" "$deps/work" "$prefix"
     mkdir -p "$deps/src" "$deps/work" "$prefix/include/GL" "$prefix/lib"
-    (cd "$deps/src" && debsrc_fetch libglu "$glu_version" && debsrc_fetch freeglut "$freeglut_version")
-    glu_src=$(echo "$deps"/src/glu-*/)
-    freeglut_src=$(echo "$deps"/src/freeglut-*/)
+    glu_src=$deps/src/glu
+    freeglut_src=$deps/src/freeglut
+    unpack_pinned libglu "$glu_src"
+    unpack_pinned freeglut "$freeglut_src"
 
     # GLU's utility part (projection, mipmaps, quadrics); the tessellator and NURBS are not used.
     for source in "$glu_src"/src/libutil/*.c; do
