@@ -30,11 +30,11 @@ set(BRICKS_HOMEPAGE "https://bricks3d.example.org/"
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
 
-# The metainfo's newest release and the package's changelog must name this version.
+# The metainfo's newest release and the package's changelog (as version-revision) must name this version.
 file(READ ${packaging}/bricks3d.metainfo.xml.in metainfo)
 file(READ ${packaging}/changelog changelog)
 if(NOT metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"" OR
-   NOT changelog MATCHES "^bricks3d \\(${PROJECT_VERSION}\\)")
+   NOT changelog MATCHES "^bricks3d \\(${PROJECT_VERSION}-[^)]+\\)")
     message(FATAL_ERROR "packaging/bricks3d.metainfo.xml.in and packaging/changelog need an entry for "
                         "${PROJECT_VERSION} first")
 endif()
