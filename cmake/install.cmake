@@ -32,10 +32,10 @@ set(generated ${CMAKE_BINARY_DIR}/packaging)
 
 # The metainfo's newest release and the package's changelog (as version-revision) must name this version.
 file(READ ${packaging}/bricks3d.metainfo.xml.in metainfo)
-file(READ ${packaging}/changelog changelog)
+file(READ ${PROJECT_SOURCE_DIR}/debian/changelog changelog)
 if(NOT metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"" OR
    NOT changelog MATCHES "^bricks3d \\(${PROJECT_VERSION}-[^)]+\\)")
-    message(FATAL_ERROR "packaging/bricks3d.metainfo.xml.in and packaging/changelog need an entry for "
+    message(FATAL_ERROR "packaging/bricks3d.metainfo.xml.in and debian/changelog need an entry for "
                         "${PROJECT_VERSION} first")
 endif()
 

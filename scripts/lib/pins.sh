@@ -12,7 +12,7 @@ pin() {
     pin_file=$downloads/${pin_path##*/}
 }
 
-# check_pinned FILE: a file whose SHA-256 is not the pinned one is deleted and stops the script.
+# check_pinned FILE: a file whose SHA-256 is not the pin's is deleted and stops the script.
 check_pinned() {
     local sum
     sum=$(sha256sum "$1" | cut -d' ' -f1)
@@ -30,7 +30,7 @@ fetch_pinned() {
             mkdir -p "$downloads"
             /usr/lib/apt/apt-helper -o APT::Sandbox::User="$(id -un)" download-file "$mirror/$pin_path" \
                 "$pin_file.part" >/dev/null 2>&1 ||
-                die "cannot download $mirror/$pin_path; offline, put that file in $downloads/"
+                die "cannot download $mirror/$pin_path; offline, put it in $downloads/"
             check_pinned "$pin_file.part"
             mv "$pin_file.part" "$pin_file"
         fi
@@ -43,6 +43,7 @@ unpack_pinned() {
     pin "$1"
     rm -rf "$2" "$2.part"
     mkdir -p "$2.part"
-    tar -xf "$pin_file" -C "$2.part" --strip-components=1 || { rm -rf "$2.part"; die "cannot unpack $pin_file"; }
+    tar -xf "$pin_file" -C "$2.part" --strip-components=1 ||
+        { rm -rf "$2.part"; die "cannot unpack $pin_file"; }
     mv "$2.part" "$2"
 }

@@ -6,8 +6,7 @@ build_web_deps() {
     echo "build-web: building GLU, freeglut's shapes and GoogleTest with emcc"
     rm -rf "$deps/src" "$deps/work" "$prefix"
     mkdir -p "$deps/src" "$deps/work" "$prefix/include/GL" "$prefix/lib"
-    glu_src=$deps/src/glu
-    freeglut_src=$deps/src/freeglut
+    glu_src=$deps/src/glu freeglut_src=$deps/src/freeglut
     unpack_pinned libglu "$glu_src"
     unpack_pinned freeglut "$freeglut_src"
 
