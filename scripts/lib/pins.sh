@@ -12,29 +12,22 @@ pin() {
     pin_file=$downloads/${pin_path##*/}
 }
 
-# check_pinned FILE: a file whose SHA-256 is not the pin's is deleted and stops the script.
-check_pinned() {
-    local sum
-    sum=$(sha256sum "$1" | cut -d' ' -f1)
-    [[ $sum == "$pin_sha256" ]] && return
-    rm -f "$1"
-    die "${pin_file##*/}: SHA-256 $sum, but cmake/pins wants $pin_sha256 (the file is deleted)"
-}
-
-# fetch_pinned NAME...: puts each pinned tarball in the cache, downloading those not there yet.
+# fetch_pinned NAME...: puts each pinned tarball in the cache, downloading those not there yet. A file
+# whose SHA-256 is not the pin's is deleted and stops the script.
 fetch_pinned() {
-    local name
+    local name sum
     for name; do
         pin "$name"
         if [[ ! -f $pin_file ]]; then
             mkdir -p "$downloads"
             /usr/lib/apt/apt-helper -o APT::Sandbox::User="$(id -un)" download-file "$mirror/$pin_path" \
                 "$pin_file.part" >/dev/null 2>&1 ||
-                die "cannot download $mirror/$pin_path; offline, put it in $downloads/"
-            check_pinned "$pin_file.part"
+                { rm -f "$pin_file.part"; die "cannot download $mirror/$pin_path; offline, put it in $downloads/"; }
             mv "$pin_file.part" "$pin_file"
         fi
-        check_pinned "$pin_file"
+        sum=$(sha256sum "$pin_file" | cut -d' ' -f1)
+        [[ $sum == "$pin_sha256" ]] ||
+            { rm -f "$pin_file"; die "${pin_file##*/}: SHA-256 $sum, but cmake/pins wants $pin_sha256 (deleted)"; }
     done
 }
 
