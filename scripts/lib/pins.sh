@@ -20,14 +20,18 @@ fetch_pinned() {
         pin "$name"
         if [[ ! -f $pin_file ]]; then
             mkdir -p "$downloads"
-            /usr/lib/apt/apt-helper -o APT::Sandbox::User="$(id -un)" download-file "$mirror/$pin_path" \
-                "$pin_file.part" >/dev/null 2>&1 ||
-                { rm -f "$pin_file.part"; die "cannot download $mirror/$pin_path; offline, put it in $downloads/"; }
+            if ! /usr/lib/apt/apt-helper -o APT::Sandbox::User="$(id -un)" download-file "$mirror/$pin_path" \
+                "$pin_file.part" >/dev/null 2>&1; then
+                rm -f "$pin_file.part"
+                die "cannot download $mirror/$pin_path; offline, put it in $downloads"
+            fi
             mv "$pin_file.part" "$pin_file"
         fi
         sum=$(sha256sum "$pin_file" | cut -d' ' -f1)
-        [[ $sum == "$pin_sha256" ]] ||
-            { rm -f "$pin_file"; die "${pin_file##*/}: SHA-256 $sum, but cmake/pins wants $pin_sha256 (deleted)"; }
+        if [[ $sum != "$pin_sha256" ]]; then
+            rm -f "$pin_file"
+            die "${pin_file##*/}: SHA-256 $sum, but cmake/pins wants $pin_sha256 (deleted)"
+        fi
     done
 }
 
