@@ -1,6 +1,6 @@
 // The browser backend's keyboard: the page's key events, by KeyboardEvent.code, keep a snapshot
 // indexed by DIK_* code (page.js). Keys count while the page has focus; when it loses focus every key
-// reads as up, since the browser reports no releases meanwhile.
+// reads as up, since the browser reports no releases meanwhile. A tap is held for one read (WebKeysRead).
 #include <cstring>
 
 #include "shell/platform/winapi/backend.h"
@@ -23,6 +23,7 @@ namespace layer::backend {
 void ReadKeyboard(BYTE (&keys)[256])
 {
     std::memcpy(keys, keySnapshot, sizeof(keys));
+    WebKeysRead();
 }
 
 void ResetKeyboard()
