@@ -251,7 +251,7 @@ async function holding(page, decoder, browser) {
         await touch(client, 'touchEnd', []);
     };
     const ways = {
-        tap: () => press(100),
+        tap: () => press(50),
         click: () => page.mouse.click(centre.x, centre.y),
         enter: async () => { await page.focus('#faster'); await page.keyboard.press('Enter'); },
         space: async () => { await page.focus('#faster'); await page.keyboard.press('Space'); },
