@@ -17,7 +17,6 @@ var LibraryWebKeys = {
     $WebKeys: {
         holders: {},  // by DIK_* code: {holder: true}
         pulses: {},  // codes held until the game's next keyboard read
-
         reads: {},  // by code: how many of the game's keyboard reads saw it down (Module.keyReads)
 
         Down: function(code) {
@@ -93,7 +92,7 @@ var LibraryWebPointers = {
                 WebPage.Resume();
                 // Captured, a finger that slides off the game is still seen, and lets go of its key.
                 try { event.target.setPointerCapture(id); } catch (e) {}
-                finger = {key: 0, startTime: performance.now(), startX: event.clientX, startY: event.clientY};
+                finger = {key: 0, startTime: event.timeStamp, startX: event.clientX, startY: event.clientY};
                 WebPointers.fingers[id] = finger;
                 WebPointers.Move(finger, id, WebPointers.KeyAt(event));
             } else if (finger && event.type === 'pointermove') {
@@ -102,7 +101,8 @@ var LibraryWebPointers = {
                 WebPointers.Move(finger, id, 0);
                 delete WebPointers.fingers[id];
                 var moved = Math.hypot(event.clientX - finger.startX, event.clientY - finger.startY);
-                if (event.type === 'pointerup' && performance.now() - finger.startTime < WebPointers.tapMs &&
+                // By the events' own times: a page busy drawing may see them late.
+                if (event.type === 'pointerup' && event.timeStamp - finger.startTime < WebPointers.tapMs &&
                     moved < WebPointers.tapMovement)
                     WebKeys.Pulse(WebPointers.space);
             }

@@ -132,9 +132,10 @@ async function play(page, decoder) {
     report('status', JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
 }
 
-// Touches through the DevTools protocol, which lets several fingers be down at once.
-function touch(client, type, points) {
-    return client.send('Input.dispatchTouchEvent', {type, touchPoints: points});
+// Touches through the DevTools protocol, which lets several fingers be down at once; at is the time
+// the touch happens, in seconds since the epoch, where it matters more than when it arrives.
+function touch(client, type, points, at) {
+    return client.send('Input.dispatchTouchEvent', {type, touchPoints: points, timestamp: at});
 }
 
 async function phone(page, decoder, browser) {
@@ -158,24 +159,25 @@ async function phone(page, decoder, browser) {
 
     const client = await page.target().createCDPSession();
     const at = (fx, id) => ({x: box.x + box.width * fx, y: box.y + box.height * 0.6, id});
-    // Two fingers on the right half, one lifted early: the other still holds Right.
+    // Two fingers on the right half, one lifted early: the other still holds Right. Fingers lift before
+    // each picture, which takes a while.
     await touch(client, 'touchStart', [at(0.8, 1), at(0.7, 2)]);
     await sleep(300);
     await touch(client, 'touchEnd', [at(0.7, 2)]);
     await sleep(700);
-    await grab(page, decoder, 'touch-right.ppm');
     await touch(client, 'touchEnd', []);
+    await grab(page, decoder, 'touch-right.ppm');
     // A touch outside the canvas does nothing; one on the left half holds Left.
     await touch(client, 'touchStart', [{x: 200, y: box.y + box.height + 200, id: 3}]);
     await sleep(300);
     await touch(client, 'touchEnd', []);
     await touch(client, 'touchStart', [at(0.2, 4)]);
     await sleep(2000);
+    await touch(client, 'touchEnd', []);
     await grab(page, decoder, 'touch-left.ppm');
-    await touch(client, 'touchEnd', []);
-    await touch(client, 'touchStart', [at(0.5, 5)]);
-    await sleep(60);
-    await touch(client, 'touchEnd', []);
+    const tapped = Date.now() / 1000;
+    await touch(client, 'touchStart', [at(0.5, 5)], tapped);
+    await touch(client, 'touchEnd', [], tapped + 0.06);
     await sleep(1000);
     await grab(page, decoder, 'tapped.ppm');
     const plus = await (await page.$('#faster')).boundingBox();
@@ -246,9 +248,10 @@ async function holding(page, decoder, browser) {
     const plus = await (await page.$('#faster')).boundingBox();
     const centre = {x: plus.x + plus.width / 2, y: plus.y + plus.height / 2, id: 2};
     const press = async (ms) => {
-        await touch(client, 'touchStart', [centre]);
+        const start = Date.now() / 1000;
+        await touch(client, 'touchStart', [centre], start);
         await sleep(ms);
-        await touch(client, 'touchEnd', []);
+        await touch(client, 'touchEnd', [], start + ms / 1000);
     };
     const ways = {
         tap: () => press(50),
