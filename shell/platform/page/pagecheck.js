@@ -23,7 +23,8 @@
 //                                          the game's box says
 //   node pagecheck.js offline DIR NEW      serves DIR (shell/platform/page/serve.py), plays it once, waits for
 //                                          the service worker's copy, stops the server and loads again;
-//                                          then serves the build in NEW at the same address and loads
+//                                          then serves a captive portal's page in its place and loads
+//                                          again; then serves the build in NEW at the same address and loads
 //                                          again: the build that plays, and the caches left
 //   node pagecheck.js pace URL             the game's frames per second against the page's animation
 //                                          frames, at the browser's own rate and at 144 Hz
@@ -364,6 +365,18 @@ async function offline(page) {
     if (!(await waitForFrames(page, 30, 20000))) throw new Error('offline, the game drew no frames');
     report('offline_first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
     report('offline_messages', JSON.stringify(await page.$$eval('#messages .message', (m) => m.map((e) => e.textContent))));
+
+    // A captive portal answering in the game's place: the kept game plays, the portal's page is not kept.
+    const portal = fs.mkdtempSync(path.join(require('os').tmpdir(), 'portal-'));
+    fs.writeFileSync(path.join(portal, 'index.html'), '<!doctype html><title>Sign in</title><p>Sign in first.</p>');
+    server = await serve(portal, port);
+    try {
+        await page.goto(address);
+        report('portal_plays', await waitForFrames(page, 30, 20000));
+    } finally {
+        await server.stop();
+        fs.rmSync(portal, {recursive: true});
+    }
 
     // A new build at the same address: the next visit plays it, and its worker removes the old cache.
     server = await serve(next, port);
