@@ -4,31 +4,11 @@
 #include <cstring>
 
 #include "shell/platform/winapi/backend.h"
-#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/emscripten/backendstate.h"
 #include "shell/platform/winapi/emscripten/page.h"
 
-namespace {
-
-BYTE keySnapshot[256];
-
-}  // namespace
-
-BYTE* layer::web::KeySnapshot()
+void layer::backend::ReadKeyboard(BYTE (&keys)[256])
 {
-    return keySnapshot;
-}
-
-namespace layer::backend {
-
-void ReadKeyboard(BYTE (&keys)[256])
-{
-    std::memcpy(keys, keySnapshot, sizeof(keys));
+    std::memcpy(keys, web::State().keys, sizeof(keys));
     WebKeysRead();
 }
-
-void ResetKeyboard()
-{
-    std::memset(keySnapshot, 0, sizeof(keySnapshot));
-}
-
-}  // namespace layer::backend
