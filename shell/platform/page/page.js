@@ -191,14 +191,13 @@ var LibraryWebPage = {
             Home: 1, End: 1
         },
 
-        // A key pressed and let go between two frames still counts once.
+        // As on the desktop, a key pressed and let go between two of the game's reads is not seen.
         SetKey: function(event, down) {
             // Enter and Space on a focused button are the button's.
             if (event.target && event.target.tagName === 'BUTTON' && /^(Space|Enter|NumpadEnter)$/.test(event.code))
                 return;
             var code = WebPage.codes[event.code];
             if (code !== undefined) {
-                if (down && !event.repeat) WebKeys.Pulse(code);
                 WebKeys.Hold(code, 'keyboard', down);
             }
             if (WebPage.scrolling[event.code]) event.preventDefault();
