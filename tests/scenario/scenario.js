@@ -104,3 +104,5 @@ test('alt+F4 ends the game with exit code 0', {skip: !driver.altF4 && 'no alt+F4
     await driver.pressAltF4();
     assert.equal(await driver.exitCode(), 0, driver.log());
 });
+
+for (const [name, check] of driver.laterSteps || []) test(name, () => check(assert));

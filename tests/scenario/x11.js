@@ -40,8 +40,9 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
             xvfb = await tools.startXvfb(work);
             process.env.DISPLAY = xvfb.display;
         },
-        async start() {
-            game = tools.start(run.program, run.args, {cwd: run.cwd, env, log: path.join(work, `${target}-game.log`)});
+        async start(how = run) {
+            game = tools.start(how.program, how.args, {cwd: how.cwd, env: {...env, ...how.env},
+                log: path.join(work, `${target}-game.log`)});
             // The first program Wine starts in a fresh prefix may take most of a minute.
             id = await tools.waitFor(`window titled ${title}`, 90000, async () => {
                 if (game.exitCode !== null) throw new Error(`the game ended with ${game.exitCode}: ${driver.log()}`);
@@ -88,13 +89,53 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
             }
         },
         steps: [],
+        laterSteps: [],
     };
     if (target === 'package') {
         driver.steps.push(['nothing is written in the folder the game was started from', async (assert) => {
             assert.deepEqual(fs.readdirSync(run.cwd), []);
         }]);
+        driver.laterSteps.push(['the menu entry plays with a sky picture of the player\'s own', async (assert) => {
+            await driver.end();
+            const data = path.join(work, 'my data');
+            fs.mkdirSync(path.join(data, 'bricks3d/skybox'), {recursive: true});
+            fs.writeFileSync(path.join(data, 'bricks3d/skybox/ClearSky_back.bmp'), magentaBitmap());
+            const entry = fs.readFileSync('/usr/share/applications/bricks3d.desktop', 'utf8');
+            const [program, ...args] = entry.match(/^Exec=(.*)$/m)[1].replace(/ %[a-zA-Z]/g, '').split(' ');
+            await driver.start({program, args, cwd: work, env: {XDG_DATA_HOME: data}});
+            await tools.sleep(1500);
+            const picture = await driver.grab('own-sky');
+            tools.probe('field', picture);
+            // The sky behind the field, where the installed pictures have no magenta at all.
+            assert.equal(magentaPixels(path.join(work, `${target}-start.ppm`)), 0);
+            assert.ok(magentaPixels(picture) > 10000, `${magentaPixels(picture)} magenta pixels`);
+            await driver.requestClose();
+            assert.equal(await driver.exitCode(), 0, driver.log());
+        }]);
     }
     return driver;
+}
+
+// A 4x4 magenta 24-bit bitmap.
+function magentaBitmap() {
+    const header = Buffer.alloc(54);
+    header.write('BM');
+    header.writeUInt32LE(54 + 48, 2);
+    header.writeUInt32LE(54, 10);
+    header.writeUInt32LE(40, 14);
+    header.writeInt32LE(4, 18);
+    header.writeInt32LE(4, 22);
+    header.writeUInt16LE(1, 26);
+    header.writeUInt16LE(24, 28);
+    header.writeUInt32LE(48, 34);
+    return Buffer.concat([header, Buffer.from(Array(16).fill([255, 0, 255]).flat())]);
+}
+
+function magentaPixels(ppm) {
+    const bytes = fs.readFileSync(ppm).subarray(-800 * 600 * 3);
+    let count = 0;
+    for (let i = 0; i < bytes.length; i += 3) count += bytes[i] > 200 && bytes[i + 1] < 60 && bytes[i + 2] > 200;
+    return count;
 }
 
 // The desktop build's first picture, for comparing other targets with.
