@@ -46,11 +46,12 @@ async function waitFor(what, ms, fn, every = 200) {
     }
 }
 
+const quiet = {encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'], timeout: 30000};
+
 // A command's output, or null when it fails.
-function output(command, args, options = {}) {
+function output(command, args) {
     try {
-        return execFileSync(command, args, {encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'], timeout: 30000,
-            ...options});
+        return execFileSync(command, args, quiet);
     } catch (e) {
         return null;
     }
@@ -61,7 +62,7 @@ function probe(...args) {
     const xprobe = process.env.SCENARIO_XPROBE;
     if (!xprobe) throw new Error('SCENARIO_XPROBE names no probe (tests/xprobe in the desktop build)');
     try {
-        return execFileSync(xprobe, args, {encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'], timeout: 30000});
+        return execFileSync(xprobe, args, quiet);
     } catch (e) {
         throw new Error(`xprobe ${args.join(' ')}: ${e.stdout || ''}${e.stderr || e.message}`);
     }

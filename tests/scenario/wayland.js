@@ -7,6 +7,7 @@
 //   no-x      DISPLAY unset, in a sway without Xwayland: no X server at all.
 // sway refuses root, so run as root everything runs as nobody.
 'use strict';
+const childProcess = require('node:child_process');
 const fs = require('node:fs');
 const path = require('node:path');
 const tools = require('./tools');
@@ -25,6 +26,7 @@ function create(way) {
     let child = null;
     let xDisplay = null;
     let wayland = {};
+    const shell = way === 'xwayland' ? 'xwayland' : 'xdg_shell';
 
     // A command in the session, as the unprivileged user when run as root.
     const user = (args, env = {}) => {
@@ -64,9 +66,10 @@ function create(way) {
             for (const f of ['bricks3d', 'skybox', 'PRES4YA.wav']) {
                 fs.cpSync(path.join(build, f), path.join(game, f), {recursive: true});
             }
-            fs.writeFileSync(path.join(session, 'config'), [`xwayland ${way === 'no-x' ? 'disable' : 'enable'}`,
+            const config = [`xwayland ${way === 'no-x' ? 'disable' : 'enable'}`,
                 'for_window [title="SkellanWindow"] floating enable',
-                `exec sh -c 'echo "$DISPLAY" >"$HOME/display"'`].join('\n') + '\n');
+                `exec sh -c 'echo "$DISPLAY" >"$HOME/display"'`];
+            fs.writeFileSync(path.join(session, 'config'), config.join('\n') + '\n');
             if (asRoot) {
                 for (const dir of [home, run, pictures]) fs.chownSync(dir, 65534, 65534);
                 // Xwayland puts its socket there; made here so that it is not the unprivileged user's.
@@ -81,7 +84,7 @@ function create(way) {
                 SWAYSOCK: path.join(run, socket)};
             xDisplay = fs.readFileSync(path.join(home, 'display'), 'utf8').trim();
             const [program, ...rest] = user([process.env.SCENARIO_KEYBOARD]);
-            keyboard = require('node:child_process').spawn(program, rest, {stdio: ['pipe', 'pipe', 'inherit']});
+            keyboard = childProcess.spawn(program, rest, {stdio: ['pipe', 'pipe', 'inherit']});
             let said = '';
             keyboard.stdout.on('data', (d) => (said += d));
             await tools.waitFor('virtual keyboard', 5000, () => said.includes('ready'), 100);
@@ -100,7 +103,7 @@ function create(way) {
             const n = node();
             const file = path.join(pictures, `${way}-${name}.ppm`);
             const at = `${n.rect.x + n.window_rect.x},${n.rect.y + n.window_rect.y} 800x600`;
-            if (output('grim', '-g', at, '-t', 'ppm', file) === null) throw new Error(`grim could not grab ${at}`);
+            if (output('grim', '-g', at, '-t', 'ppm', file) === null) throw new Error(`no picture of ${at}`);
             return file;
         },
         keyDown: (key) => send(`down ${keys[key]}`),
@@ -127,9 +130,9 @@ function create(way) {
             fs.rmSync(session, {recursive: true, force: true});
         },
         steps: [
-            [`sway shows it as a floating ${way === 'xwayland' ? 'xwayland' : 'xdg_shell'} window`, (assert) => {
+            [`sway shows it as a floating ${shell} window`, (assert) => {
                 const n = node();
-                assert.deepEqual([n.shell, n.type], [way === 'xwayland' ? 'xwayland' : 'xdg_shell', 'floating_con']);
+                assert.deepEqual([n.shell, n.type], [shell, 'floating_con']);
             }],
             ['the game says nothing of its display', (assert) => {
                 assert.doesNotMatch(driver.log(), /display|freeglut/i);
@@ -139,7 +142,7 @@ function create(way) {
     if (way === 'wayland') {
         driver.steps.push(['the game opens no X connection', (assert) => {
             // This sway starts Xwayland at its first X client only.
-            assert.equal(tools.output('pgrep', ['-f', `^Xwayland ${xDisplay} `]), null, 'Xwayland was started');
+            assert.equal(tools.output('pgrep', ['-f', `^Xwayland ${xDisplay} `]), null, 'Xwayland runs');
         }], ['keys held while an X window has the focus do not reach the game', async (assert) => {
             const before = tools.positions(await driver.grab('before-elsewhere'));
             const other = spawn(['xev', '-name', 'elsewhere'], {DISPLAY: xDisplay});

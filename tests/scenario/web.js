@@ -33,8 +33,9 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
         sameRenderer: false,
         async setUp() {
             const port = await freePort();
-            server = tools.start('python3', [path.join(__dirname, '../../shell/platform/page/serve.py'), gameDir,
-                String(port)], {env: {SERVE_WEB_QUIET: '1'}, log: path.join(work, 'server.log')});
+            const serve = path.join(__dirname, '../../shell/platform/page/serve.py');
+            server = tools.start('python3', [serve, gameDir, String(port)],
+                {env: {SERVE_WEB_QUIET: '1'}, log: path.join(work, 'server.log')});
             url = `http://127.0.0.1:${port}/index.html`;
             await tools.waitFor('web server', 10000, () => fetch(url).then((r) => r.ok, () => false));
             browser = await require('puppeteer-core').launch({
@@ -54,7 +55,9 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
             // Emscripten's GL emulation announces itself and what it leaves out (glShadeModel: WebGL
             // shades smoothly, as the game asks) on stderr; anything else there is an error.
             const notices = /^(WARNING: using emscripten GL|TODO: glShadeModel$)/;
-            page.on('console', (m) => m.type() === 'error' && !notices.test(m.text()) && errors.push(m.text()));
+            page.on('console', (m) => {
+                if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
+            });
             await page.goto(url);
             await page.waitForFunction(() => (window.Module && Module.frames) >= 30, {timeout: 30000});
             // A click gives the game the keyboard.
@@ -68,7 +71,8 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
         async grab(name) {
             const png = await (await page.$('canvas')).screenshot({type: 'png', encoding: 'base64'});
             const rgb = await decoder.evaluate(async (data) => {
-                const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + data)).blob());
+                const png = await (await fetch('data:image/png;base64,' + data)).blob();
+                const bitmap = await createImageBitmap(png);
                 const context = new OffscreenCanvas(800, 600).getContext('2d');
                 context.drawImage(bitmap, 0, 0, 800, 600);
                 return Array.from(context.getImageData(0, 0, 800, 600).data.filter((_, i) => i % 4 !== 3));
@@ -94,28 +98,28 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
             tools.kill(server);
         },
         steps: [
-            ['the page has one canvas, and a click gives it the keyboard, as the page says', async (assert) => {
+            ['the page has one canvas; a click gives it the keyboard, as the page says', async (assert) => {
                 assert.equal(await page.$$eval('canvas', (all) => all.length), 1);
                 assert.ok(await page.evaluate(() => document.body.textContent.includes('Click the game')));
                 assert.ok(await page.evaluate(() => document.activeElement === Module.canvas));
             }],
-            ['the page painted the sky and the sound as the build machine\'s generator did', async (assert) => {
+            ['the page painted the sky and the sound as the build\'s generator did', async (assert) => {
                 const painted = await page.evaluate(async () => {
                     const sums = {};
-                    for (const name of Object.keys(Loading.painted)) {
-                        const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', Loading.painted[name]));
+                    for (const [name, bytes] of Object.entries(Loading.painted)) {
+                        const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
                         sums[name] = Array.from(digest, (b) => b.toString(16).padStart(2, '0')).join('');
                     }
                     return sums;
                 });
-                const files = ['PRES4YA.wav', ...fs.readdirSync(path.join(gameDir, 'skybox')).filter((f) => f.endsWith('.bmp'))
-                    .map((f) => `skybox/${f}`)];
-                assert.deepEqual(painted, Object.fromEntries(files.map((f) =>
-                    [f, crypto.createHash('sha256').update(fs.readFileSync(path.join(gameDir, f))).digest('hex')])));
+                const sky = fs.readdirSync(path.join(gameDir, 'skybox')).filter((f) => f.endsWith('.bmp'));
+                const sum = (f) => crypto.createHash('sha256').update(fs.readFileSync(path.join(gameDir, f)));
+                const files = ['PRES4YA.wav', ...sky.map((f) => `skybox/${f}`)];
+                assert.deepEqual(painted, Object.fromEntries(files.map((f) => [f, sum(f).digest('hex')])));
             }],
             ['arrows, space and = leave the page where it was', async (assert) => {
                 // The page is taller than the view, so keys the browser scrolls with would move it.
-                assert.ok(await page.evaluate(() => document.documentElement.scrollHeight > window.innerHeight));
+                assert.ok(await page.evaluate(() => document.documentElement.scrollHeight > innerHeight));
                 const before = await page.evaluate(() => window.scrollY);
                 // = last: it puts the launched ball back on the paddle.
                 for (const key of ['ArrowRight', 'Space', 'Equal']) {

@@ -11,7 +11,8 @@ const keys = {Right: 'Right', Space: 'space', Equal: 'equal', Minus: 'minus'};
 // How each target starts the game: the program and its folder.
 function command(target, gameDir, work) {
     if (target === 'windows') {
-        return {program: path.join(__dirname, '../../scripts/windows/wine-run'), args: ['bricks3d.exe'], cwd: gameDir};
+        const wineRun = path.join(__dirname, '../../scripts/windows/wine-run');
+        return {program: wineRun, args: ['bricks3d.exe'], cwd: gameDir};
     }
     if (target === 'package') {
         // From PATH, in an empty folder of its own, with a space in its name as players' folders may have.
@@ -45,7 +46,7 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
                 log: path.join(work, `${target}-game.log`)});
             // The first program Wine starts in a fresh prefix may take most of a minute.
             id = await tools.waitFor(`window titled ${title}`, 90000, async () => {
-                if (game.exitCode !== null) throw new Error(`the game ended with ${game.exitCode}: ${driver.log()}`);
+                if (game.exitCode !== null) throw new Error(`the game ended: ${driver.log()}`);
                 return (xdotool('search', '--onlyvisible', '--name', `^${title}$`) || '').split('\n')[0];
             }, 300);
             // The keyboard goes to the window under the pointer, as after a click.
@@ -55,7 +56,8 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
         async window() {
             const shell = xdotool('getwindowgeometry', '--shell', id) || '';
             const value = (name) => Number((shell.match(new RegExp(`^${name}=(\\d+)`, 'm')) || [])[1]);
-            return {title: (xdotool('getwindowname', id) || '').trim(), width: value('WIDTH'), height: value('HEIGHT')};
+            const title = (xdotool('getwindowname', id) || '').trim();
+            return {title, width: value('WIDTH'), height: value('HEIGHT')};
         },
         async grab(name) {
             const file = path.join(work, `${target}-${name}.ppm`);
@@ -95,7 +97,7 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
         driver.steps.push(['nothing is written in the folder the game was started from', async (assert) => {
             assert.deepEqual(fs.readdirSync(run.cwd), []);
         }]);
-        driver.laterSteps.push(['the menu entry plays with a sky picture of the player\'s own', async (assert) => {
+        driver.laterSteps.push(['the menu entry plays with the player\'s own sky picture', async (assert) => {
             await driver.end();
             const data = path.join(work, 'my data');
             fs.mkdirSync(path.join(data, 'bricks3d/skybox'), {recursive: true});
@@ -134,7 +136,9 @@ function magentaBitmap() {
 function magentaPixels(ppm) {
     const bytes = fs.readFileSync(ppm).subarray(-800 * 600 * 3);
     let count = 0;
-    for (let i = 0; i < bytes.length; i += 3) count += bytes[i] > 200 && bytes[i + 1] < 60 && bytes[i + 2] > 200;
+    for (let i = 0; i < bytes.length; i += 3) {
+        count += bytes[i] > 200 && bytes[i + 1] < 60 && bytes[i + 2] > 200;
+    }
     return count;
 }
 
