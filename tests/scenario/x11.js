@@ -102,7 +102,9 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
             const data = path.join(work, 'my data');
             fs.mkdirSync(path.join(data, 'bricks3d/skybox'), {recursive: true});
             fs.writeFileSync(path.join(data, 'bricks3d/skybox/ClearSky_back.bmp'), magentaBitmap());
-            const entry = fs.readFileSync('/usr/share/applications/bricks3d.desktop', 'utf8');
+            const menu = '/usr/share/applications';
+            const file = fs.readdirSync(menu).find((f) => f.includes('bricks3d'));
+            const entry = fs.readFileSync(path.join(menu, file), 'utf8');
             const [program, ...args] = entry.match(/^Exec=(.*)$/m)[1].replace(/ %[a-zA-Z]/g, '').split(' ');
             await driver.start({program, args, cwd: work, env: {XDG_DATA_HOME: data}});
             await tools.sleep(1500);
@@ -119,19 +121,8 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
 }
 
 // A 4x4 magenta 24-bit bitmap.
-function magentaBitmap() {
-    const header = Buffer.alloc(54);
-    header.write('BM');
-    header.writeUInt32LE(54 + 48, 2);
-    header.writeUInt32LE(54, 10);
-    header.writeUInt32LE(40, 14);
-    header.writeInt32LE(4, 18);
-    header.writeInt32LE(4, 22);
-    header.writeUInt16LE(1, 26);
-    header.writeUInt16LE(24, 28);
-    header.writeUInt32LE(48, 34);
-    return Buffer.concat([header, Buffer.from(Array(16).fill([255, 0, 255]).flat())]);
-}
+const magentaBitmap = () => Buffer.from('Qk1mAAAAAAAAADYAAAAoAAAABAAAAAQAAAABABgAAAAAADAAAAATCwAAEwsAAA' +
+    'AAAAAAAAAA/wD//wD//wD//wD//wD//wD//wD//wD//wD//wD//wD//wD//wD//wD//wD//wD/', 'base64');
 
 function magentaPixels(ppm) {
     const bytes = fs.readFileSync(ppm).subarray(-800 * 600 * 3);
