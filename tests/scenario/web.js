@@ -117,14 +117,14 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
                 const files = ['PRES4YA.wav', ...sky.map((f) => `skybox/${f}`)];
                 assert.deepEqual(painted, Object.fromEntries(files.map((f) => [f, sum(f).digest('hex')])));
             }],
-            ['arrows, space and = leave the page where it was', async (assert) => {
+            ['arrows, space, = and - leave the page where it was', async (assert) => {
                 // The page is taller than the view, so keys the browser scrolls with would move it.
                 assert.ok(await page.evaluate(() => document.documentElement.scrollHeight > innerHeight));
                 const before = await page.evaluate(() => window.scrollY);
-                // = last: it puts the launched ball back on the paddle.
-                for (const key of ['ArrowRight', 'Space', 'Equal']) {
+                // = puts the launched ball back on the paddle, - the speed back down.
+                for (const [key, ms] of [['ArrowRight', 300], ['Space', 300], ['Equal', 300], ['Minus', 1000]]) {
                     await page.keyboard.down(key);
-                    await tools.sleep(300);
+                    await tools.sleep(ms);
                     await page.keyboard.up(key);
                 }
                 assert.equal(await page.evaluate(() => window.scrollY), before);
