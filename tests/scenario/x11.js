@@ -101,7 +101,9 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
             await driver.end();
             const data = path.join(work, 'my data');
             fs.mkdirSync(path.join(data, 'bricks3d/skybox'), {recursive: true});
-            fs.writeFileSync(path.join(data, 'bricks3d/skybox/ClearSky_back.bmp'), magentaBitmap());
+            const own = path.join(data, 'bricks3d/skybox/ClearSky_back.bmp');
+            fs.writeFileSync(own, magentaBitmap());
+            assert.equal(tools.output('dibcheck', [own]), 'ok 4 4\n', 'the installed dibcheck reads it');
             const menu = '/usr/share/applications';
             const file = fs.readdirSync(menu).find((f) => f.includes('bricks3d'));
             const entry = fs.readFileSync(path.join(menu, file), 'utf8');
