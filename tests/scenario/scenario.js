@@ -16,11 +16,10 @@ const tools = require('./tools');
 const x11 = require('./x11');
 
 const target = process.env.SCENARIO_TARGET || 'desktop';
-const modules = {desktop: x11, package: x11, windows: x11, xwayland: './wayland', wayland: './wayland',
-    'no-x': './wayland', web: './web'};
-const chosen = typeof modules[target] === 'string' ? require(modules[target]) : modules[target];
-if (!chosen) throw new Error(`no target ${target}`);
-const driver = chosen.create(target);
+const drivers = {desktop: './x11', package: './x11', windows: './x11', xwayland: './wayland',
+    wayland: './wayland', 'no-x': './wayland', web: './web'};
+if (!drivers[target]) throw new Error(`no target ${target}`);
+const driver = require(drivers[target]).create(target);
 let start;
 let reference;
 
