@@ -2,8 +2,6 @@
 // (puppeteer-core), and reports what it saw as key=value lines; the pictures go to OUT_DIR as PPM files
 // for tests/xprobe to read.
 //
-//   node pagecheck.js play URL OUT_DIR     start.ppm, right.ppm (Right held), launched.ppm (space held),
-//                                          faster.ppm (= held), then a close request
 //   node pagecheck.js broken URL OUT_DIR   broken.ppm, the page's messages, and whether frames go on
 //   node pagecheck.js phone URL OUT_DIR    as a 390x844 touch screen at scale 3: the canvas's box and
 //                                          text size, then touch-right.ppm (right half held),
@@ -72,65 +70,6 @@ async function grab(page, decoder, name) {
     }, png);
     const header = Buffer.from(`P6\n${picture.width} ${picture.height}\n255\n`);
     fs.writeFileSync(path.join(outDir, name), Buffer.concat([header, Buffer.from(picture.rgb)]));
-}
-
-async function play(page, decoder) {
-    const loadStart = Date.now();
-    await page.goto(url);
-    if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
-    report('first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
-    report('title', JSON.stringify(await page.title()));
-    report('canvases', await page.$$eval('canvas', (all) => all.map((c) => `${c.width}x${c.height}`).join(',')));
-    report('focus_line', await page.evaluate(() => document.body.textContent.includes('Click the game')));
-    report('load_ms', Date.now() - loadStart);
-    // What the page painted, as SHA-256 by file name, to compare with the build machine's files.
-    report('painted', JSON.stringify(await page.evaluate(async () => {
-        const sums = {};
-        for (const name of Object.keys(Loading.painted).sort()) {
-            const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', Loading.painted[name]));
-            sums[name] = Array.from(digest, (b) => b.toString(16).padStart(2, '0')).join('');
-        }
-        return sums;
-    })));
-    // Frames per second over two seconds of play.
-    const before = await page.evaluate(() => [Module.frames, performance.now()]);
-    await sleep(2000);
-    const after = await page.evaluate(() => [Module.frames, performance.now()]);
-    report('fps', ((after[0] - before[0]) * 1000 / (after[1] - before[1])).toFixed(1));
-    await grab(page, decoder, 'start.ppm');
-
-    // A click gives the game the keyboard; keys are held as a player would hold them.
-    await page.click('canvas');
-    report('focused', await page.evaluate(() => document.activeElement === Module.canvas));
-    // The page is taller than the view, so keys the browser scrolls with would move it.
-    report('scrollable', await page.evaluate(() => document.documentElement.scrollHeight > window.innerHeight));
-    const scrollBefore = await page.evaluate(() => window.scrollY);
-    await page.keyboard.down('ArrowRight');
-    await sleep(1000);
-    await grab(page, decoder, 'right.ppm');
-    await page.keyboard.up('ArrowRight');
-    await page.keyboard.down('Space');
-    await sleep(300);
-    await page.keyboard.up('Space');
-    await sleep(1000);
-    await grab(page, decoder, 'launched.ppm');
-    // = (by its place on the keyboard) speeds up, which puts ball and paddle back where they started.
-    await page.keyboard.down('Equal');
-    await sleep(200);
-    await page.keyboard.up('Equal');
-    await sleep(300);
-    await grab(page, decoder, 'faster.ppm');
-    report('scrolled', (await page.evaluate(() => window.scrollY)) - scrollBefore);
-
-    // The page's close request reaches the game as WM_CLOSE; the game ends its loop and returns.
-    await page.evaluate(() => Module.requestClose());
-    try {
-        await page.waitForFunction(() => Module.exitCode !== undefined, {timeout: 5000});
-        report('exit_code', await page.evaluate(() => Module.exitCode));
-    } catch (e) {
-        report('exit_code', 'none');
-    }
-    report('status', JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
 }
 
 // Touches through the DevTools protocol, which lets several fingers be down at once; at is the time
@@ -475,7 +414,7 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        const modes = {play, broken, phone, screens, holding, nowebgl, bfcache, visits, blocked, offline};
+        const modes = {broken, phone, screens, holding, nowebgl, bfcache, visits, blocked, offline};
         if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
         await modes[mode](page, decoder, browser);
         if (mode !== 'blocked' && mode !== 'nowebgl') report('console_errors', JSON.stringify(errors));
