@@ -3,7 +3,7 @@
 // attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
 // which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
 // Each presented frame is paced to 60 a second (framepacer.h), then told to its observer, if any
-// (hooks.h).
+// (hooks.h); the window's events tell the pacer of another display (pacerevents.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include "shell/platform/winapi/opengl32.h"
 
@@ -14,6 +14,7 @@
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/opengl32_dc.h"
 #include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/sdl2/pacerevents.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
 
 namespace {
@@ -131,6 +132,16 @@ BOOL SwapBuffers(HDC hdc)
         display.Swap();
     if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
     return TRUE;
+}
+
+void layer::sdl2::NoteDisplayChanged()
+{
+    glService.pacer.DisplayChanged();
+}
+
+void layer::sdl2::NoteWindowShown()
+{
+    glService.pacer.WindowShown();
 }
 
 // The pacer starts afresh, as in a new process.
