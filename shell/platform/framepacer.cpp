@@ -66,7 +66,7 @@ void FramePacer::Choose(PaceDisplay& display, int mostBlanks)
     }
     slackMs = kDeadlineSlackMs;
     // A display slower than 60 would slow the game: there frames go out without waiting for it.
-    const bool waitForBlank = (rate == 0 || rate > 60) && mostBlanks >= 1;
+    const bool waitForBlank = rate == 0 || rate > 60;
     swapInterval = waitForBlank && display.SetSwapInterval(1) ? 1 : 0;
     if (swapInterval == 0) display.SetSwapInterval(0);
 }
@@ -109,12 +109,13 @@ bool FramePacer::Behind(double nowMs) const
     return nowMs - deadlineMs >= kFrameMs - kDeadlineSlackMs && waitedMs >= kDeadlineSlackMs;
 }
 
-// Only where the driver waits for blanks can it be waiting for too many.
+// Only a driver asked for two blanks or more can be waiting for more than the display has: with
+// one, a display slower than 60 is what catching up is for, and a frame a blank late, a hitch.
 void FramePacer::WatchShownFrame(double shownMs)
 {
     const std::optional<double> before = lastShownMs;
     lastShownMs = shownMs;
-    if (swapInterval == 0 || !before) return;
+    if (swapInterval < 2 || !before) return;
     if (!WholeFramesApart(shownMs - *before)) {
         wholeFramesApartSinceMs.reset();
     } else if (!wholeFramesApartSinceMs) {
