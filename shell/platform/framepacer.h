@@ -63,7 +63,8 @@ public:
     // interval again, the first one a second or more after the last choice.
     void DisplayChanged();
     // The window was hidden or minimised and is shown again: the schedule starts afresh from the next
-    // frame, with no catching up on the time it was away.
+    // frame, with no catching up on the time it was away, and the swap interval is chosen again, as
+    // for another display.
     void WindowShown();
     // The vertical blanks the driver was asked to wait for each frame; 0 before the first frame.
     int SwapInterval() const { return swapInterval; }
