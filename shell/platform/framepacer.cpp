@@ -56,8 +56,11 @@ void FramePacer::Choose(PaceDisplay& display, int mostBlanks)
     lastShownMs.reset();
     wholeFramesApartSinceMs.reset();
     const int rate = KnownRate(display.ReportedRefreshRate());
+    // A known rate below 60 may be a driver forcing vsync on, whatever it is asked.
+    displayWaits = display.ShowsFramesOnWait() || (rate > 0 && rate < 60);
     const int blanks = BlanksPerFrame(rate);
     if (blanks > 0 && blanks <= mostBlanks && display.SetSwapInterval(blanks)) {
+        displayWaits = true;
         // The driver paces; the deadline only guards, half a refresh early so as never to push a
         // frame past the blank it was meant for.
         swapInterval = blanks;
@@ -69,6 +72,7 @@ void FramePacer::Choose(PaceDisplay& display, int mostBlanks)
     const bool waitForBlank = rate == 0 || rate > 60;
     swapInterval = waitForBlank && display.SetSwapInterval(1) ? 1 : 0;
     if (swapInterval == 0) display.SetSwapInterval(0);
+    displayWaits = displayWaits || swapInterval > 0;
 }
 
 void FramePacer::Restart()
@@ -102,11 +106,12 @@ bool FramePacer::ChoiceDue(double nowMs) const
 }
 
 // The frame due at deadlineMs is so late that the next one is due too. Not showing it saves only the
-// time a frame waits for the display: where the last one did not wait, it would save nothing and
-// show the player fewer pictures.
+// time a frame waits for the display: the drawing is done all the same (a software renderer does it
+// in the swap), so where the display does not make frames wait, or the last one did not, it would
+// save nothing and show the player fewer pictures.
 bool FramePacer::Behind(double nowMs) const
 {
-    return nowMs - deadlineMs >= kFrameMs - kDeadlineSlackMs && waitedMs >= kDeadlineSlackMs;
+    return displayWaits && waitedMs >= kDeadlineSlackMs && nowMs - deadlineMs >= kFrameMs - kDeadlineSlackMs;
 }
 
 // Only a driver asked for two blanks or more can be waiting for more than the display has: with

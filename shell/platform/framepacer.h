@@ -11,10 +11,11 @@
 // when frames keep coming whole frames apart, as they do where the driver waits for more blanks than
 // the display now has.
 //
-// A game a whole frame or more behind its schedule runs its next frame at once, without showing the
-// one it has just drawn: one such frame at most for each frame shown, so a display or a browser
-// offering fewer than 60 chances a second still gives 60, while a machine too slow to draw 60 plays
-// slower rather than spiralling.
+// Where the display makes frames wait (for its blanks, or a page for its animation frames), a game a
+// whole frame or more behind its schedule runs its next frame at once, without showing the one it has
+// just drawn: one such frame at most for each frame shown, so a display or a browser offering fewer
+// than 60 chances a second still gives 60, while a machine too slow to draw 60 plays slower rather
+// than spiralling.
 #pragma once
 
 #include <optional>
@@ -45,6 +46,8 @@ public:
     virtual bool SetSwapInterval(int blanks) = 0;
     // Hands the frame to the display (where a swap interval took, after the blanks asked for).
     virtual void Swap() = 0;
+    // True where the display takes a frame only when the clock's wait yields to it (a page's canvas).
+    virtual bool ShowsFramesOnWait() { return false; }
 
 protected:
     ~PaceDisplay() = default;
@@ -81,8 +84,9 @@ private:
     int swapInterval = 0;
     double slackMs = 0.0;  // how much before its deadline a frame may go out
     double deadlineMs = 0.0;
-    bool caughtUp = false;  // the frame before was not shown
-    double waitedMs = 0.0;  // for the display, by the last frame shown
+    bool displayWaits = false;  // for blanks, or for the clock's steps: what catching up saves
+    bool caughtUp = false;      // the frame before was not shown
+    double waitedMs = 0.0;      // for the display, by the last frame shown
     double chosenAtMs = 0.0;
     bool displayChanged = false;
     bool framesWholeApart = false;  // for over a second: the next choice asks for fewer blanks

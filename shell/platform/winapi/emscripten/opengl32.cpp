@@ -55,6 +55,7 @@ public:
     int ReportedRefreshRate() override { return 0; }
     bool SetSwapInterval(int) override { return false; }
     void Swap() override {}
+    bool ShowsFramesOnWait() override { return true; }
 };
 
 GlService glService;
