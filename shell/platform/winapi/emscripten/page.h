@@ -1,5 +1,5 @@
 // The page's side of the browser backend (page.js), as the backend's C++ files call it, and the
-// state they share.
+// canvas they share.
 #pragma once
 
 #include "shell/platform/winapi/layerwindow.h"
@@ -18,6 +18,8 @@ int WebTakeWindowEvent(int* width, int* height);
 void WebShowMessage(const char* caption, const char* text);
 // Starts a sound file of the page's file system, or a short tone where there is none; 0 without audio.
 int WebPlaySound(const char* path);
+// The game has read the keyboard: keys the page held for one read only are let go.
+void WebKeysRead();
 void WebEndPage(int exitCode);
 }
 
@@ -30,8 +32,5 @@ bool MakeCanvasContext();
 
 // The canvas, as the native window of the layer window that draws in it (opengl32.cpp).
 NativeWindow* Canvas();
-
-// The snapshot the page's key events keep, indexed by DIK_* code (dinput8_keyboard.cpp).
-BYTE* KeySnapshot();
 
 }  // namespace layer::web

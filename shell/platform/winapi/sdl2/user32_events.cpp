@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "shell/platform/winapi/backend.h"
-#include "shell/platform/winapi/sdl2/pacerevents.h"
+#include "shell/platform/winapi/sdl2/backendstate.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
 
 namespace layer {
@@ -102,11 +102,11 @@ void TellPacer(const SDL_WindowEvent& event)
 {
     switch (event.event) {
         case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-            sdl2::NoteDisplayChanged();
+            sdl2::State().pacer.DisplayChanged();
             break;
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-            sdl2::NoteWindowShown();
+            sdl2::State().pacer.WindowShown();
             break;
         default:
             break;
@@ -154,7 +154,7 @@ void PumpEvents()
                 TranslateWindowEvent(event.window);
                 break;
             case SDL_DISPLAYEVENT:
-                sdl2::NoteDisplayChanged();
+                sdl2::State().pacer.DisplayChanged();
                 break;
             case SDL_KEYDOWN:
             case SDL_KEYUP:
