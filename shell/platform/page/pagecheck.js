@@ -25,7 +25,7 @@
 //                                          again; then serves the build in NEW at the same address and loads
 //                                          again: the build that plays, and the caches left
 //   node pagecheck.js pace URL             the game's frames per second against the page's animation
-//                                          frames, at the browser's own rate and at 144 Hz
+//                                          frames, at the browser's own rate and at 30, 50 and 144 Hz
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -370,7 +370,7 @@ function countAnimationFrames(hz) {
 
 // The game's frames and the page's animation frames per second, over three seconds of play.
 async function pace(browser) {
-    for (const hz of [0, 144]) {
+    for (const hz of [0, 30, 50, 144]) {
         const page = await browser.newPage();
         await page.evaluateOnNewDocument(countAnimationFrames, hz);
         await page.goto(url);
