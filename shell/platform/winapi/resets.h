@@ -12,6 +12,7 @@ namespace backend {
 
 void ResetGl();
 void ResetKeyboard();
+void ResetPads();
 void ResetSound();
 void ResetFiles();
 

@@ -181,6 +181,7 @@ void ResetLayer()
     layer::ResetGdiObjects();
     layer::backend::ResetGl();
     layer::backend::ResetKeyboard();
+    layer::backend::ResetPads();
     layer::backend::ResetSound();
     layer::backend::ResetFiles();
 }
