@@ -39,6 +39,8 @@ int NoteDeviceChange(void*, SDL_Event* event)
 bool Start()
 {
     if (pads.started) return true;
+    // Buttons by their place, not their label: the lower face button is A on every maker's pad.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
     SDL_AddEventWatch(NoteDeviceChange, nullptr);
     pads.started = true;
