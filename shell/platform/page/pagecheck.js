@@ -13,7 +13,7 @@
 //                                          bytes transferred and time to the first frame
 //   node pagecheck.js blocked URL PATTERN  the page with the addresses matching PATTERN failing: what
 //                                          the game's box says
-//   node pagecheck.js offline DIR NEW      serves DIR (scripts/web/serve.py), plays it once, waits for
+//   node pagecheck.js offline DIR NEW      serves DIR (shell/platform/page/serve.py), plays it once, waits for
 //                                          the service worker's copy, stops the server and loads again;
 //                                          then serves the build in NEW at the same address and loads
 //                                          again: the build that plays, and the caches left

@@ -1,6 +1,6 @@
 # Serves a browser build folder the way a web server should serve it: the right type for each file
 # (WebAssembly compiles while it downloads only as application/wasm), the gzipped copy beside a file
-# (scripts/web/assemble-page makes them) to browsers that take gzip, and a cache policy: every file is
+# (shell/platform/page/assemble-page makes them) to browsers that take gzip, and a cache policy: every file is
 # checked with the server before it is used again (its address does not change between builds), and
 # answered "not modified" when it has not changed. Offline visits are the service worker's business.
 # Usage: python3 serve.py DIR PORT [ADDRESS]
