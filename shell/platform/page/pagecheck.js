@@ -9,6 +9,10 @@
 //                                          text size, then touch-right.ppm (right half held),
 //                                          touch-left.ppm (left half held), tapped.ppm (a tap), plus.ppm
 //                                          (+ held)
+//   node pagecheck.js pad URL OUT_DIR      a scripted game controller (navigator.getGamepads): whether the
+//                                          help line shows, pad-start.ppm, pad-right.ppm (D-pad right),
+//                                          pad-launched.ppm (south button), then the pad pulled out while
+//                                          its stick holds left: pad-pulled.ppm and pad-later.ppm
 //   node pagecheck.js network URL KBPS MS  a first visit over a link of KBPS kbit/s and MS latency:
 //                                          bytes transferred and time to the first frame
 //   node pagecheck.js blocked URL PATTERN  the page with the addresses matching PATTERN failing: what
@@ -179,6 +183,53 @@ async function phone(page, decoder, browser) {
     report('scrolled', await page.evaluate(() => `${window.scrollX},${window.scrollY} scale ${visualViewport.scale}`));
 }
 
+// A standard-mapping pad the test holds buttons and axes of, seen through navigator.getGamepads.
+function scriptedPad() {
+    const pad = {id: 'scripted pad', index: 0, connected: false, mapping: 'standard', timestamp: 0,
+        axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+    window.scriptedPad = {
+        Plug: (connected) => {
+            pad.connected = connected;
+            const event = new Event(connected ? 'gamepadconnected' : 'gamepaddisconnected');
+            event.gamepad = pad;
+            window.dispatchEvent(event);
+        },
+        Press: (button, down) => {
+            pad.buttons[button] = {pressed: down, touched: down, value: down ? 1 : 0};
+            pad.timestamp = performance.now();
+        },
+        Stick: (x) => { pad.axes[0] = x; pad.timestamp = performance.now(); },
+    };
+    navigator.getGamepads = () => [pad.connected ? pad : null, null, null, null];
+}
+
+async function gamepad(page, decoder) {
+    await page.evaluateOnNewDocument(scriptedPad);
+    await page.goto(url);
+    if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+    const helpShown = () => page.evaluate(() => document.getElementById('pad-help').offsetParent !== null);
+    report('pad_help_before', await helpShown());
+    await grab(page, decoder, 'pad-start.ppm');
+    await page.evaluate(() => { scriptedPad.Plug(true); scriptedPad.Press(15, true); });
+    await sleep(1000);
+    await grab(page, decoder, 'pad-right.ppm');
+    report('pad_help', await helpShown());
+    await page.evaluate(() => { scriptedPad.Press(15, false); scriptedPad.Press(0, true); });
+    await sleep(300);
+    await page.evaluate(() => scriptedPad.Press(0, false));
+    await sleep(1000);
+    await grab(page, decoder, 'pad-launched.ppm');
+    // Pulled out while its stick holds left: the paddle stops at once.
+    await page.evaluate(() => scriptedPad.Stick(-0.9));
+    await sleep(300);
+    await page.evaluate(() => scriptedPad.Plug(false));
+    await sleep(200);
+    await grab(page, decoder, 'pad-pulled.ppm');
+    await sleep(500);
+    await grab(page, decoder, 'pad-later.ppm');
+    report('pad_help_after', await helpShown());
+}
+
 async function network(page) {
     const [kbps, latency] = process.argv.slice(4).map(Number);
     const client = await page.target().createCDPSession();
@@ -337,7 +388,7 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        const modes = {play, broken, phone, network, blocked, offline};
+        const modes = {play, broken, phone, pad: gamepad, network, blocked, offline};
         if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
         await modes[mode](page, decoder, browser);
         if (mode !== 'blocked') report('console_errors', JSON.stringify(errors));
