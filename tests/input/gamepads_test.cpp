@@ -36,7 +36,10 @@ public:
     }
     ~VirtualPad() { PullOut(); }
 
-    void Press(SDL_GameControllerButton button, bool down) { SDL_JoystickSetVirtualButton(joystick, button, down); }
+    void Press(SDL_GameControllerButton button, bool down)
+    {
+        SDL_JoystickSetVirtualButton(joystick, button, down);
+    }
     void Stick(Sint16 x) { SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, x); }
     void PullOut()
     {

@@ -13,7 +13,8 @@ const DWORD centred = 0xFFFFFFFFu;
 std::string HeldKeys(const BYTE (&keys)[256])
 {
     std::string held;
-    for (int code : {DIK_RIGHT, DIK_LEFT, DIK_SPACE, DIK_EQUALS, DIK_MINUS}) held += keys[code] & 0x80 ? '1' : '.';
+    for (int code : {DIK_RIGHT, DIK_LEFT, DIK_SPACE, DIK_EQUALS, DIK_MINUS})
+        held += keys[code] & 0x80 ? '1' : '.';
     return held;
 }
 
@@ -23,7 +24,7 @@ TEST(PadKeys, EachControlHoldsItsKeyAndNothingElse)
         const char* what;
         LONG stickX;
         DWORD hat;
-        int button;  // -1 for none
+        int button;        // -1 for none
         const char* held;  // R L space = -
     } cases[] = {
         {"at rest", 0, centred, -1, "....."},

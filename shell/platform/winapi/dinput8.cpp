@@ -32,7 +32,8 @@ const GUID padProduct = {0x028E045E, 0x0000, 0x0000, {0x00, 0x00, 'P', 'I', 'D',
 // The object list of the standard formats is not carried: devices recognise the format by address.
 const DIDATAFORMAT c_dfDIKeyboard = {sizeof(DIDATAFORMAT), 0, relativeAxes, 256, 256, nullptr};
 const DIDATAFORMAT c_dfDIMouse2 = {sizeof(DIDATAFORMAT), 0, relativeAxes, sizeof(DIMOUSESTATE2), 11, nullptr};
-const DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), 0, absoluteAxes, sizeof(DIJOYSTATE2), 164, nullptr};
+const DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), 0,   absoluteAxes,
+                                      sizeof(DIJOYSTATE2),  164, nullptr};
 
 namespace {
 
@@ -225,7 +226,7 @@ private:
     }
 
     DeviceKind kind;
-    uint32_t pad;  // the backend's number for a controller
+    uint32_t pad;      // the backend's number for a controller
     LONG axisMin = 0;  // Windows' default range
     LONG axisMax = 65535;
     ULONG references = 1;

@@ -106,12 +106,18 @@ bool ReadPad(uint32_t pad, PadReading& reading)
     reading.dpadRight = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     reading.dpadDown = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     reading.dpadLeft = Held(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    const SDL_GameControllerButton order[] = {
-        SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_X,
-        SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-        SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_LEFTSTICK,
-        SDL_CONTROLLER_BUTTON_RIGHTSTICK};
-    for (size_t i = 0; i < sizeof(order) / sizeof(order[0]); ++i) reading.buttons[i] = Held(controller, order[i]);
+    const SDL_GameControllerButton order[] = {SDL_CONTROLLER_BUTTON_A,
+                                              SDL_CONTROLLER_BUTTON_B,
+                                              SDL_CONTROLLER_BUTTON_X,
+                                              SDL_CONTROLLER_BUTTON_Y,
+                                              SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                              SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                              SDL_CONTROLLER_BUTTON_BACK,
+                                              SDL_CONTROLLER_BUTTON_START,
+                                              SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                              SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+    for (size_t i = 0; i < sizeof(order) / sizeof(order[0]); ++i)
+        reading.buttons[i] = Held(controller, order[i]);
     return true;
 }
 
