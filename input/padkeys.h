@@ -5,7 +5,8 @@
 
 #include "shell/platform/platform.h"
 
-// Every controller's axes are set to this range about its centre, so that half travel is known.
+// Every controller's axes are set to this range, so that half travel is known; centred on 0, which is
+// what DirectInput reports for an axis a pad does not have.
 const LONG kPadAxisMin = -1000;
 const LONG kPadAxisMax = 1000;
 
