@@ -221,7 +221,7 @@ async function gamepad(page, decoder) {
     await grab(page, decoder, 'pad-launched.ppm');
     // Pulled out while its stick holds left: the paddle stops at once.
     await page.evaluate(() => scriptedPad.Stick(-0.9));
-    await sleep(300);
+    await sleep(1000);
     await page.evaluate(() => scriptedPad.Plug(false));
     await sleep(200);
     await grab(page, decoder, 'pad-pulled.ppm');
