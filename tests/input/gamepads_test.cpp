@@ -134,6 +134,39 @@ TEST_F(GamePadsTest, AControllerPluggedInMidGameActsUntilItIsPulledOut)
     EXPECT_FLOAT_EQ(Step(input), 0.0f);
 }
 
+TEST_F(GamePadsTest, AControllerThatCannotBeSetUpOrReadIsLeftOutAndTheKeyboardPlaysOn)
+{
+    const struct {
+        const char* failing;
+        float stickStep;  // the paddle's step with the stick pushed right
+    } cases[] = {
+        {"nothing", 0.1f},
+        {"input.EnumDevices", 0.0f},
+        {"pad.Create", 0.0f},
+        {"pad.SetDataFormat", 0.0f},
+        {"pad.SetCooperativeLevel", 0.0f},
+        {"pad.SetProperty", 0.0f},  // without its range the stick's centre is unknown
+        {"pad.Acquire", 0.0f},
+        {"pad.Poll", 0.0f},
+        {"pad.GetDeviceState", 0.0f},
+    };
+    for (const auto& c : cases) {
+        testseam::ClearInputFailures();
+        testseam::FailInputCall(c.failing);
+        VirtualPad pad;
+        pad.Stick(30000);
+        DirectInput input;
+        gPaddle->Reset();
+        EXPECT_NEAR(Step(input), c.stickStep, 1e-5) << c.failing;
+        uint8_t left[256] = {};
+        left[DIK_LEFT] = 0x80;
+        testseam::SetKeyboardSnapshot(left);
+        EXPECT_NEAR(Step(input), c.stickStep - 0.1f, 1e-5) << c.failing << ", with Left held on the keyboard";
+        uint8_t none[256] = {};
+        testseam::SetKeyboardSnapshot(none);
+    }
+}
+
 TEST_F(GamePadsTest, WindowsHearWhenAControllerComesOrGoes)
 {
     DirectInput input;  // starts the controller support
