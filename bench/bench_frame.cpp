@@ -84,23 +84,12 @@ void ClearSwapFrame(HDC dc)
     SwapBuffers(dc);
 }
 
-// The game's frame with only the backdrop drawn, with the same state changes around it.
-void SkyboxFrame(HDC dc)
+// The game's own frame with only the backdrop drawn.
+void SkyboxFrame(ShaderApp& game, HDC dc)
 {
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    glEnable(GL_TEXTURE_2D);
-    glViewport(0, 0, 800, 600);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    gCamera.Look();
-    gSkybox->MoveToCamera();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_DEPTH_TEST);
-    gSkybox->Draw();
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
+    game.BeginFrame();
+    game.DrawBackdrop();
+    game.EndFrame();
     SwapBuffers(dc);
 }
 
@@ -138,8 +127,9 @@ void AddTally(FrameResults& results, const alloccounter::Tally& tally)
 // last round it closes the window as the player would.
 class FrameMeter : public IInput {
 public:
-    FrameMeter(IInput* input, MeasuredWindow* window, const Options& options, FrameResults* results)
-        : input_(input), window_(window), options_(options), results_(results)
+    FrameMeter(IInput* input, ShaderApp* game, MeasuredWindow* window, const Options& options,
+               FrameResults* results)
+        : input_(input), game_(game), window_(window), options_(options), results_(results)
     {
     }
 
@@ -168,7 +158,7 @@ private:
         Clock::time_point start = Clock::now();
         for (int i = 0; i < options_.frames; ++i) ClearSwapFrame(dc);
         Clock::time_point middle = Clock::now();
-        for (int i = 0; i < options_.frames; ++i) SkyboxFrame(dc);
+        for (int i = 0; i < options_.frames; ++i) SkyboxFrame(*game_, dc);
         Clock::time_point end = Clock::now();
         results_->clearSwapMs.push_back(Ms(middle - start) / options_.frames);
         results_->skyboxMs.push_back(Ms(end - middle) / options_.frames);
@@ -194,6 +184,7 @@ private:
     }
 
     IInput* input_;
+    ShaderApp* game_;
     MeasuredWindow* window_;
     Options options_;
     FrameResults* results_;
@@ -327,7 +318,7 @@ int main(int argc, char** argv)
     ShaderApp* game = new ShaderApp;
     MeasuredWindow* window = new MeasuredWindow(game);
     IInput* keyboard = new DirectInput;
-    gInput = new FrameMeter(keyboard, window, options, &frames);
+    gInput = new FrameMeter(keyboard, game, window, options, &frames);
     ShowWindow(window->Handle(), SW_SHOWNORMAL);
 
     window->Run();

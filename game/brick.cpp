@@ -6,22 +6,13 @@
 #include "math/vertex.h"
 #include "shell/gameassert.h"
 #include "shell/platform/gl.h"
-#include "shell/safedelete.h"
 
 Brick::Brick(int startHitPoints, int x, int y)
-    : position(new Vertex()),
+    : FieldBox(static_cast<float>(x), static_cast<float>(y), 10.0f, 5.0f),
       hitPoints(startHitPoints),
       initialHitPoints(startHitPoints),
-      height(5.0f),
-      width(10.0f),
       alive(true)
 {
-    position->SetPoint(static_cast<float>(x), static_cast<float>(y), 0.0f);
-}
-
-Brick::~Brick()
-{
-    SafeDelete(position);
 }
 
 void Brick::Draw()
@@ -61,31 +52,6 @@ void Brick::Hit(bool struck)
 bool Brick::IsAlive() const
 {
     return alive;
-}
-
-float Brick::GetX() const
-{
-    return position->GetX();
-}
-
-float Brick::GetY() const
-{
-    return position->GetY();
-}
-
-float Brick::GetZ() const
-{
-    return position->GetZ();
-}
-
-float Brick::GetWidth() const
-{
-    return width;
-}
-
-float Brick::GetHeight() const
-{
-    return height;
 }
 
 void Brick::Reset()

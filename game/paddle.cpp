@@ -3,17 +3,8 @@
 #include "game/box.h"
 #include "math/vertex.h"
 #include "shell/platform/gl.h"
-#include "shell/safedelete.h"
 
-Paddle::Paddle() : position(new Vertex()), height(2.0f), width(20.0f)
-{
-    position->SetPoint(10.0f, -40.0f, 0.0f);
-}
-
-Paddle::~Paddle()
-{
-    SafeDelete(position);
-}
+Paddle::Paddle() : FieldBox(10.0f, -40.0f, 20.0f, 2.0f) {}
 
 void Paddle::Move(float dx)
 {
@@ -35,31 +26,6 @@ void Paddle::Draw()
 void Paddle::DrawBox()
 {
     DrawBoxFaces(20.0f, 2.0f, 2.0f);
-}
-
-float Paddle::GetX() const
-{
-    return position->GetX();
-}
-
-float Paddle::GetY() const
-{
-    return position->GetY();
-}
-
-float Paddle::GetZ() const
-{
-    return position->GetZ();
-}
-
-float Paddle::GetWidth() const
-{
-    return width;
-}
-
-float Paddle::GetHeight() const
-{
-    return height;
 }
 
 void Paddle::Reset()

@@ -72,6 +72,15 @@ bool ShaderApp::Init()
 // Everything moves by a fixed step per frame, so the frame time is not used.
 void ShaderApp::Update(float)
 {
+    BeginFrame();
+    gBall->Advance();
+    DrawScene();
+    if (gBall->IsDead()) ResetGame();
+    EndFrame();
+}
+
+void ShaderApp::BeginFrame()
+{
     glColor3f(1.0f, 1.0f, 1.0f);  // the skybox is drawn in the current colour
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
@@ -79,9 +88,10 @@ void ShaderApp::Update(float)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     gCamera.Look();
-    gBall->Advance();
-    DrawScene();
-    if (gBall->IsDead()) ResetGame();
+}
+
+void ShaderApp::EndFrame()
+{
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
@@ -114,14 +124,19 @@ void ShaderApp::SetupLighting()
 // With depth testing off, later drawing covers earlier: skybox, paddle, ball, then the bricks.
 void ShaderApp::DrawScene()
 {
+    DrawBackdrop();
+    gPaddle->Draw();
+    gBall->Draw();
+    UpdateBricks();
+}
+
+void ShaderApp::DrawBackdrop()
+{
     gSkybox->MoveToCamera();
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
     glDisable(GL_DEPTH_TEST);
     gSkybox->Draw();
-    gPaddle->Draw();
-    gBall->Draw();
-    UpdateBricks();
 }
 
 void ShaderApp::ResetGame()

@@ -201,7 +201,7 @@ void ZarnWindow::InitOpenGL()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-bool ZarnWindow::SetupPixelFormat()
+PIXELFORMATDESCRIPTOR ZarnWindow::PixelFormat()
 {
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -213,7 +213,12 @@ bool ZarnWindow::SetupPixelFormat()
     pfd.cAccumBits = 0;
     pfd.cStencilBits = 0;
     pfd.dwLayerMask = 0;
+    return pfd;
+}
 
+bool ZarnWindow::SetupPixelFormat()
+{
+    PIXELFORMATDESCRIPTOR pfd = PixelFormat();
     int format = ChoosePixelFormat(hdc, &pfd);
     if (format == 0) {
         MessageBoxA(nullptr, "ChoosePixelFormat failed", "Error", MB_OK);

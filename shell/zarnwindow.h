@@ -22,6 +22,8 @@ public:
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void InitOpenGL();
+    // The one pixel format the game asks for; the tests' GL context asks for the same.
+    static PIXELFORMATDESCRIPTOR PixelFormat();
     bool SetupPixelFormat();
     void SetProjection(int width, int height);
 

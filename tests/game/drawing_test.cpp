@@ -150,13 +150,13 @@ protected:
 
 TEST_F(SceneTest, ObjectsShowTheirColoursWhereTheirBoxesProject)
 {
-    Brick red(3, 20, 40), orange(2, -55, 30), yellow(1, 30, 20), dead(1, -60, 20);
-    dead.Hit(true);
+    // Each kind of brick's colour and box are checked in feedback above; here, where the view puts them.
+    Brick red(3, 20, 40);
     gBall->Advance();
     gBall->CycleColour();
     gPaddle->Draw();
     gBall->Draw();
-    for (Brick* brick : {&red, &orange, &yellow, &dead}) brick->Draw();
+    red.Draw();
 
     struct {
         double x, y, z;
@@ -169,9 +169,6 @@ TEST_F(SceneTest, ObjectsShowTheirColoursWhereTheirBoxesProject)
         {19, 42.5, 0, kBackground, "left of the red brick"},
         {31, 42.5, 0, kBackground, "right of the red brick"},
         {25, 46, 0, kBackground, "above the red brick"},
-        {-50, 32.5, 2, {255, 128, 0}, "orange brick"},
-        {35, 22.5, 2, {255, 255, 0}, "yellow brick"},
-        {-55, 22.5, 2, kBackground, "where the dead brick stands"},
         {12, -39.5, 2, {0, 0, 0}, "left end of the paddle"},
         {28, -39.5, 2, {0, 0, 0}, "right end of the paddle"},
         {9, -39, 0, kBackground, "left of the paddle"},

@@ -21,17 +21,6 @@ namespace {
 
 const std::string kSuite = BRICKS_SOURCE_DIR "/../shared/testdata/bmpsuite";
 
-bmpfile::Bytes ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return bmpfile::Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-uint32_t Read32(const bmpfile::Bytes& b, size_t at)
-{
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
-}
-
 // Reference renderings named for each good file, from REFMAP.tsv.
 std::multimap<std::string, std::string> References()
 {
@@ -87,7 +76,7 @@ TEST_F(BmpSuiteTest, GoodFilesDecodeToTheirReferencesAndLaterHeadersAreRefused)
     for (const auto& entry : std::filesystem::directory_iterator(kSuite + "/g")) {
         if (entry.path().extension() != ".bmp") continue;
         const std::string name = "g/" + entry.path().filename().string();
-        const uint32_t headerSize = Read32(ReadAll(entry.path()), 14);
+        const uint32_t headerSize = bmpfile::Little(bmpfile::ReadFile(entry.path()), 14, 4);
         LoadResult outcome = Load(entry.path());
         if (headerSize != 12 && headerSize != 40) {
             EXPECT_FALSE(outcome.image) << name;
@@ -177,13 +166,13 @@ TEST_F(BmpSuiteTest, PackedBitmapsDecodeLikeTheirFiles)
     int packed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(kSuite + "/g")) {
         if (entry.path().extension() != ".bmp") continue;
-        bmpfile::Bytes file = ReadAll(entry.path());
-        const uint32_t headerSize = Read32(file, 14);
+        bmpfile::Bytes file = bmpfile::ReadFile(entry.path());
+        const uint32_t headerSize = bmpfile::Little(file, 14, 4);
         if (headerSize != 12 && headerSize != 40) continue;
         uint16_t entries = ColorTableSize(file.data() + 14);
-        bool fields = headerSize == 40 && Read32(file, 30) == 3;
+        bool fields = headerSize == 40 && bmpfile::Little(file, 30, 4) == 3;
         uint32_t follows = 14 + headerSize + (fields ? 12 : 0) + entries * (headerSize == 40 ? 4 : 3);
-        if (Read32(file, 10) != follows) continue;
+        if (bmpfile::Little(file, 10, 4) != follows) continue;
 
         LoadResult whole = Load(entry.path());
         LoadResult alone = Load(dir.Write("packed.dib", bmpfile::Bytes(file.begin() + 14, file.end())));

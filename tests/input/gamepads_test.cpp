@@ -21,6 +21,7 @@ class VirtualPad {
 public:
     VirtualPad()
     {
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
         SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -34,7 +35,11 @@ public:
         joystick = SDL_JoystickOpen(index);
         EXPECT_NE(joystick, nullptr) << SDL_GetError();
     }
-    ~VirtualPad() { PullOut(); }
+    ~VirtualPad()
+    {
+        PullOut();
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
 
     void Press(SDL_GameControllerButton button, bool down)
     {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "shell/iwindow.h"
 #include "shell/platform/winapi/testseam/testseam.h"
@@ -47,18 +49,45 @@ TEST_F(GameAssertDeathTest, WindowWithoutAGameStopsAtEveryForwardingCall)
     EXPECT_DEATH(window.ResizeGame(1, 1), "game_, file iwindow.cpp");
 }
 
+// A display number no X server on this machine answers to: neither its socket nor its lock exists.
+std::string UnusedDisplay()
+{
+    for (int n = 77;; ++n) {
+        const std::string number = std::to_string(n);
+        if (!std::filesystem::exists("/tmp/.X11-unix/X" + number) &&
+            !std::filesystem::exists("/tmp/.X" + number + "-lock"))
+            return ":" + number;
+    }
+}
+
 TEST_F(GameAssertDeathTest, NoDisplayFailsWindowCreationWithAClearMessage)
 {
-    CallLog log;
-    RecordingGame game(log);
-    EXPECT_DEATH(
-        {
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            unsetenv("SDL_VIDEODRIVER");
-            ZarnWindow window(&game);
-        },
-        "no display was found.*Assertion failed: hwnd, file zarnwindow.cpp");
+    const std::string unused = UnusedDisplay();
+    struct Case {
+        const char* display;  // null: no DISPLAY at all
+        const char* said;
+    } cases[] = {
+        {nullptr, "no display was found \\(DISPLAY is not set, WAYLAND_DISPLAY is not set\\)"},
+        {unused.c_str(), "DISPLAY is :[0-9]+, WAYLAND_DISPLAY is not set"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.display ? c.display : "no DISPLAY");
+        CallLog log;
+        RecordingGame game(log);
+        EXPECT_DEATH(
+            {
+                if (c.display) {
+                    setenv("DISPLAY", c.display, 1);
+                } else {
+                    unsetenv("DISPLAY");
+                }
+                unsetenv("WAYLAND_DISPLAY");
+                unsetenv("SDL_VIDEODRIVER");
+                ZarnWindow window(&game);
+            },
+            std::string("Cannot open a window: .*") + c.said +
+                ".*Assertion failed: hwnd, file zarnwindow.cpp");
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Building bitmap files byte by byte for tests, and a scratch folder to write them into.
+// Building bitmap files byte by byte for tests, reading files back, and a scratch folder to write
+// them into.
 #pragma once
 
 #include <chrono>
@@ -6,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,21 @@ inline void Put32(Bytes& out, uint32_t v)
 {
     Put16(out, v & 0xffff);
     Put16(out, v >> 16);
+}
+
+// A little-endian number of count bytes at offset at.
+inline uint32_t Little(const Bytes& bytes, size_t at, int count)
+{
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
+    return value;
+}
+
+// The whole file; empty where it cannot be read.
+inline Bytes ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 inline Bytes operator+(Bytes a, const Bytes& b)

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "shell/zarnwindow.h"
+
 namespace {
 
 const char* const kClassName = "GlContextTestWindow";
@@ -20,13 +22,7 @@ GlContext::GlContext(int width, int height)
                             nullptr, nullptr);
     if (!hwnd_) throw std::runtime_error("no window: is there an X display?");
     hdc_ = GetDC(hwnd_);
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof(pfd);
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 24;
+    PIXELFORMATDESCRIPTOR pfd = ZarnWindow::PixelFormat();
     if (!SetPixelFormat(hdc_, ChoosePixelFormat(hdc_, &pfd), &pfd))
         throw std::runtime_error("no pixel format");
     context_ = wglCreateContext(hdc_);

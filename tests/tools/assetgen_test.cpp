@@ -8,31 +8,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "image/texture.h"
 #include "shell/platform/winapi/testseam/testseam.h"
+#include "tests/support/bmpfile.h"
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/pagepainter.h"
 #include "tools/assetgen/picture.h"
 
 namespace {
 
-std::vector<uint8_t> ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-uint32_t Little(const std::vector<uint8_t>& bytes, size_t at, int count)
-{
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
-    return value;
-}
+using bmpfile::Little;
+using bmpfile::ReadFile;
 
 std::string BuildPath(const std::string& name)
 {

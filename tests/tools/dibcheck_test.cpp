@@ -2,7 +2,6 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "tests/support/bmpfile.h"
@@ -40,10 +39,9 @@ std::string Quoted(const std::string& path)
 
 TEST(DibcheckTest, SaysOkOrRefusedWithTheLoadersMessageAndExitStatus)
 {
+    // Which message goes with which kind of file is the loader's (tests/image/dibimage_test.cpp); here,
+    // that one is passed on.
     ScratchDir dir;
-    Bytes v4Header = InfoHeader({2, 2, 24});
-    v4Header[0] = 108;
-    v4Header.resize(108, 0);
     struct Case {
         const char* what;
         std::string arguments;
@@ -52,10 +50,6 @@ TEST(DibcheckTest, SaysOkOrRefusedWithTheLoadersMessageAndExitStatus)
     } cases[] = {
         {"a good file", Quoted(dir.Write("good.bmp", File(InfoHeader({3, 2, 24}), Bytes(24, 9)))), 0,
          "ok 3 2\n"},
-        {"a later header", Quoted(dir.Write("v4.bmp", File(v4Header, Bytes(16, 9)))), 1,
-         "refused: Unknown DIB file format.\n"},
-        {"an empty file", Quoted(dir.Write("empty.bmp", {})), 1,
-         "refused: Failed to open DIB file " + dir.Path("empty.bmp") + ".\n"},
         {"cut pixels", Quoted(dir.Write("cut.bmp", File(InfoHeader({3, 2, 24}), Bytes(20, 9)))), 1,
          "refused: Image file conversion error.\n"},
         {"a missing file", Quoted(dir.Path("missing.bmp")), 1,
@@ -83,8 +77,7 @@ TEST(DibcheckTest, PpmHoldsThePictureTopRowFirst)
     std::string ppm = dir.Path("small.ppm");
     ToolRun run = Dibcheck("--ppm " + Quoted(ppm) + " " + Quoted(bmp));
     ASSERT_EQ(run.status, 0);
-    std::ifstream in(ppm, std::ios::binary);
-    std::string written((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(written,
+    const Bytes written = ReadFile(ppm);
+    EXPECT_EQ(std::string(written.begin(), written.end()),
               std::string("P6\n2 2\n255\n") + "\x09\x08\x07\x0c\x0b\x0a" + "\x03\x02\x01\x06\x05\x04");
 }

@@ -4,30 +4,9 @@
 #include <cstring>
 
 #include "shell/platform/winapi/backend.h"
-#include "shell/platform/winapi/resets.h"
-#include "shell/platform/winapi/emscripten/page.h"
+#include "shell/platform/winapi/emscripten/backendstate.h"
 
-namespace {
-
-BYTE keySnapshot[256];
-
-}  // namespace
-
-BYTE* layer::web::KeySnapshot()
+void layer::backend::ReadKeyboard(BYTE (&keys)[256])
 {
-    return keySnapshot;
+    std::memcpy(keys, web::State().keys, sizeof(keys));
 }
-
-namespace layer::backend {
-
-void ReadKeyboard(BYTE (&keys)[256])
-{
-    std::memcpy(keys, keySnapshot, sizeof(keys));
-}
-
-void ResetKeyboard()
-{
-    std::memset(keySnapshot, 0, sizeof(keySnapshot));
-}
-
-}  // namespace layer::backend

@@ -8,19 +8,16 @@
 #include <vector>
 
 #include "shell/platform/winapi/backend.h"
-#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/emscripten/backendstate.h"
 
 namespace {
 
 const int maxPads = 16;
 
-// A browser gives a pad that reconnects its old index: each connection gets a number of its own.
-struct PadSlots {
-    uint32_t number[maxPads] = {};  // 0 while nothing is connected at that index
-    uint32_t lastNumber = 0;
-};
-
-PadSlots slots;
+uint32_t (&Numbers())[maxPads]
+{
+    return layer::web::State().padNumbers;
+}
 
 bool Status(int index, EmscriptenGamepadEvent& pad)
 {
@@ -35,10 +32,11 @@ void Sample()
     for (int index = 0; index < maxPads; ++index) {
         EmscriptenGamepadEvent pad;
         const bool connected = index < count && Status(index, pad);
+        uint32_t& number = Numbers()[index];
         if (!connected) {
-            slots.number[index] = 0;
-        } else if (!slots.number[index]) {
-            slots.number[index] = ++slots.lastNumber;
+            number = 0;
+        } else if (!number) {
+            number = ++layer::web::State().lastPadNumber;
         }
     }
 }
@@ -46,7 +44,7 @@ void Sample()
 int IndexOf(uint32_t number)
 {
     for (int index = 0; index < maxPads; ++index) {
-        if (number && slots.number[index] == number) return index;
+        if (number && Numbers()[index] == number) return index;
     }
     return -1;
 }
@@ -72,7 +70,7 @@ std::vector<uint32_t> ListPads()
 {
     Sample();
     std::vector<uint32_t> found;
-    for (uint32_t number : slots.number) {
+    for (uint32_t number : Numbers()) {
         if (number) found.push_back(number);
     }
     return found;
@@ -104,11 +102,6 @@ bool ReadPad(uint32_t number, PadReading& reading)
     // The standard mapping's first ten buttons come in XInput's order.
     for (int i = 0; i < 10; ++i) reading.buttons[i] = Pressed(pad, i);
     return true;
-}
-
-void ResetPads()
-{
-    slots = {};
 }
 
 }  // namespace layer::backend

@@ -1,5 +1,5 @@
 // The page's side of the browser backend (page.js), as the backend's C++ files call it, and the
-// state they share.
+// canvas they share.
 #pragma once
 
 #include "shell/platform/winapi/layerwindow.h"
@@ -31,8 +31,5 @@ bool MakeCanvasContext();
 
 // The canvas, as the native window of the layer window that draws in it (opengl32.cpp).
 NativeWindow* Canvas();
-
-// The snapshot the page's key events keep, indexed by DIK_* code (dinput8_keyboard.cpp).
-BYTE* KeySnapshot();
 
 }  // namespace layer::web

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "shell/platform/winapi/backend.h"
-#include "shell/platform/winapi/resets.h"
 #include "shell/platform/winapi/emscripten/page.h"
 
 namespace layer::backend {
@@ -17,8 +16,5 @@ bool PlaySoundFile(const std::string& path)
 
 // Stopping is not offered: a hit sound is short, and the next one replaces it.
 void StopSound() {}
-
-// The page keeps its decoded sounds for as long as it is open.
-void ResetSound() {}
 
 }  // namespace layer::backend

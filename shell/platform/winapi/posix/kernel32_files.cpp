@@ -137,7 +137,7 @@ BOOL CloseHandle(HANDLE object)
     return TRUE;
 }
 
-void layer::backend::ResetFiles()
+void layer::ResetFiles()
 {
     std::lock_guard<std::mutex> guard(kernelObjects.lock);
     for (KernelObject* object : kernelObjects.live) {

@@ -16,8 +16,9 @@
 
 #include "shell/platform/winapi/backend.h"
 #include "shell/platform/winapi/dinput8.h"
-#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/sdl2/backendstate.h"
 
+namespace layer::sdl2 {
 namespace {
 
 struct KeyPlace {
@@ -151,6 +152,8 @@ BYTE CodeForName(const char (&name)[XkbKeyNameLength])
     return 0;
 }
 
+}  // namespace
+
 // The layer's own X connection for the keyboard, opened at the first read. The map from keycodes to
 // places is built then, and again whenever the server announces a new keyboard, keycodes or layout.
 class XKeyboard {
@@ -235,7 +238,12 @@ private:
     BYTE codes[256] = {};
 };
 
-XKeyboard keyboard;
+void XKeyboardCloser::operator()(XKeyboard* keyboard) const
+{
+    delete keyboard;
+}
+
+namespace {
 
 // Before any window exists the keyboard is read from X, as tests without a window expect.
 bool VideoIsX11()
@@ -257,21 +265,15 @@ void SnapshotSdlKeys(BYTE (&keys)[256])
 }
 
 }  // namespace
+}  // namespace layer::sdl2
 
-namespace layer::backend {
-
-void ReadKeyboard(BYTE (&keys)[256])
+void layer::backend::ReadKeyboard(BYTE (&keys)[256])
 {
-    if (VideoIsX11()) {
-        keyboard.Snapshot(keys);
+    if (sdl2::VideoIsX11()) {
+        auto& keyboard = sdl2::State().keyboard;
+        if (!keyboard) keyboard.reset(new sdl2::XKeyboard);
+        keyboard->Snapshot(keys);
     } else {
-        SnapshotSdlKeys(keys);
+        sdl2::SnapshotSdlKeys(keys);
     }
 }
-
-void ResetKeyboard()
-{
-    keyboard = {};
-}
-
-}  // namespace layer::backend

@@ -1,30 +1,9 @@
-// The SDL2 backend's game controllers: SDL's GameController API, so a pad of any maker reads in the
-// standard layout of SDL's mapping database (and a player's SDL_GAMECONTROLLERCONFIG), under X11 and
-// Wayland alike. SDL's controller support starts at the first enumeration, so a game that never asks
-// for controllers runs exactly as without them. Not implemented: triggers, the right stick, rumble.
-#include <SDL.h>
+#include "shell/platform/winapi/sdl2/dinput8_pads.h"
 
-#include <map>
-#include <memory>
-#include <vector>
-
-#include "shell/platform/winapi/backend.h"
 #include "shell/platform/winapi/layerwindow.h"
-#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/sdl2/backendstate.h"
 
 namespace {
-
-struct ControllerCloser {
-    void operator()(SDL_GameController* controller) const { SDL_GameControllerClose(controller); }
-};
-using Controller = std::unique_ptr<SDL_GameController, ControllerCloser>;
-
-struct PadState {
-    bool started = false;
-    std::map<uint32_t, Controller> open;  // by SDL's instance number, which no later pad reuses
-};
-
-PadState pads;
 
 // A controller came or went: windows hear of it as on Windows, and the game enumerates again.
 int NoteDeviceChange(void*, SDL_Event* event)
@@ -34,17 +13,6 @@ int NoteDeviceChange(void*, SDL_Event* event)
         layer::PostToAllWindows(WM_DEVICECHANGE, devicesChanged, 0);
     }
     return 1;
-}
-
-bool Start()
-{
-    if (pads.started) return true;
-    // Buttons by their place, not their label: the lower face button is A on every maker's pad.
-    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
-    SDL_AddEventWatch(NoteDeviceChange, nullptr);
-    pads.started = true;
-    return true;
 }
 
 int DeviceIndexOf(uint32_t pad)
@@ -62,43 +30,59 @@ bool Held(SDL_GameController* controller, SDL_GameControllerButton button)
 
 }  // namespace
 
-namespace layer::backend {
+namespace layer::sdl2 {
 
-std::vector<uint32_t> ListPads()
+Pads::Pads()
+{
+    // Buttons by their place, not their label: the lower face button is A on every maker's pad.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (started) SDL_AddEventWatch(NoteDeviceChange, nullptr);
+}
+
+Pads::~Pads()
+{
+    open.clear();
+    if (!started) return;
+    SDL_DelEventWatch(NoteDeviceChange, nullptr);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+std::vector<uint32_t> Pads::List() const
 {
     std::vector<uint32_t> found;
-    if (!Start()) return found;
+    if (!started) return found;
     for (int index = 0; index < SDL_NumJoysticks(); ++index) {
         if (SDL_IsGameController(index)) found.push_back(SDL_JoystickGetDeviceInstanceID(index));
     }
     return found;
 }
 
-bool OpenPad(uint32_t pad)
+bool Pads::Open(uint32_t pad)
 {
-    if (pads.open.count(pad)) return true;
+    if (open.count(pad)) return true;
     const int index = DeviceIndexOf(pad);
     if (index < 0) return false;
-    Controller controller(SDL_GameControllerOpen(index));
+    SDL_GameController* controller = SDL_GameControllerOpen(index);
     if (!controller) return false;
-    pads.open.emplace(pad, std::move(controller));
+    open[pad].reset(controller);
     return true;
 }
 
-void ClosePad(uint32_t pad)
+void Pads::Close(uint32_t pad)
 {
-    pads.open.erase(pad);
+    open.erase(pad);
 }
 
-void PollPads()
+void Pads::Poll()
 {
-    if (pads.started) SDL_GameControllerUpdate();
+    if (started) SDL_GameControllerUpdate();
 }
 
-bool ReadPad(uint32_t pad, PadReading& reading)
+bool Pads::Read(uint32_t pad, backend::PadReading& reading) const
 {
-    const auto found = pads.open.find(pad);
-    if (found == pads.open.end() || !SDL_GameControllerGetAttached(found->second.get())) return false;
+    const auto found = open.find(pad);
+    if (found == open.end() || !SDL_GameControllerGetAttached(found->second.get())) return false;
     SDL_GameController* controller = found->second.get();
     reading.stickX = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
     reading.stickY = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
@@ -121,9 +105,35 @@ bool ReadPad(uint32_t pad, PadReading& reading)
     return true;
 }
 
-void ResetPads()
+}  // namespace layer::sdl2
+
+namespace layer::backend {
+
+std::vector<uint32_t> ListPads()
 {
-    pads.open.clear();
+    std::unique_ptr<sdl2::Pads>& pads = sdl2::State().pads;
+    if (!pads) pads = std::make_unique<sdl2::Pads>();
+    return pads->List();
+}
+
+bool OpenPad(uint32_t pad)
+{
+    return sdl2::State().pads && sdl2::State().pads->Open(pad);
+}
+
+void ClosePad(uint32_t pad)
+{
+    if (sdl2::State().pads) sdl2::State().pads->Close(pad);
+}
+
+void PollPads()
+{
+    if (sdl2::State().pads) sdl2::State().pads->Poll();
+}
+
+bool ReadPad(uint32_t pad, PadReading& reading)
+{
+    return sdl2::State().pads && sdl2::State().pads->Read(pad, reading);
 }
 
 }  // namespace layer::backend

@@ -1,38 +1,22 @@
-// opengl32 (WGL): device contexts, pixel formats and rendering contexts over SDL2's OpenGL windows.
+// The SDL2 backend's side of WGL (backend.h): GL surfaces, contexts and frames over SDL2's OpenGL windows.
 // A window's SDL window is created when its pixel format is set, because SDL needs the GL
 // attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
 // which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
 // Each presented frame is paced to 60 a second (framepacer.h), then told to its observer, if any
 // (hooks.h).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
-#include "shell/platform/winapi/opengl32.h"
-
 #include <cstdio>
 
-#include "shell/platform/framepacer.h"
-#include "shell/platform/steadyclock.h"
+#include "shell/platform/winapi/backend.h"
 #include "shell/platform/winapi/hooks.h"
-#include "shell/platform/winapi/opengl32_dc.h"
-#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/sdl2/backendstate.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
 
+namespace layer {
 namespace {
-
-using layer::kRgbaFormat;
-using layer::LayerWindow;
-using layer::SdlWindowOf;
-using layer::WindowOfDc;
 
 // The deepest depth buffer the display can give, for the layer's one format.
 constexpr int kDepthChoices[] = {32, 24, 16};
-
-pacing::SteadyClock paceClock;
-
-struct GlService {
-    pacing::FramePacer pacer{paceClock};
-};
-
-GlService glService;
 
 // An SDL window's display, as the pacer sees it; the swap interval is the current context's.
 class SdlDisplay final : public pacing::PaceDisplay {
@@ -75,66 +59,48 @@ SDL_Window* CreateGlWindow(const LayerWindow& window, const PIXELFORMATDESCRIPTO
 
 }  // namespace
 
-BOOL SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* descriptor)
+NativeWindow* backend::MakeGlSurface(const LayerWindow& window, const PIXELFORMATDESCRIPTOR& format)
 {
-    LayerWindow* window = WindowOfDc(hdc);
-    if (!window || !descriptor || format != kRgbaFormat || window->pixelFormat != 0) return FALSE;
-    window->native = layer::AsNative(CreateGlWindow(*window, *descriptor));
-    if (!window->native) return FALSE;
-    window->pixelFormat = format;
-    return TRUE;
+    return AsNative(CreateGlWindow(window, format));
 }
 
-HGLRC wglCreateContext(HDC hdc)
+HGLRC backend::CreateGlContext(const LayerWindow& window)
 {
-    LayerWindow* window = WindowOfDc(hdc);
-    if (!window || !window->native) return nullptr;
     // SDL makes a new context current; a Windows context is not current until wglMakeCurrent.
     SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext previous = SDL_GL_GetCurrentContext();
-    SDL_GLContext context = SDL_GL_CreateContext(SdlWindowOf(*window));
+    SDL_GLContext context = SDL_GL_CreateContext(SdlWindowOf(window));
     SDL_GL_MakeCurrent(previousWindow, previous);
     return static_cast<HGLRC>(context);
 }
 
-BOOL wglMakeCurrent(HDC hdc, HGLRC context)
+BOOL backend::MakeGlCurrent(const LayerWindow* window, HGLRC context)
 {
     if (!context) return SDL_GL_MakeCurrent(nullptr, nullptr) == 0;
-    LayerWindow* window = WindowOfDc(hdc);
-    if (!window || !window->native) return FALSE;
-    if (SDL_GL_MakeCurrent(SdlWindowOf(*window), static_cast<SDL_GLContext>(context)) != 0) return FALSE;
-    return TRUE;
+    return SDL_GL_MakeCurrent(SdlWindowOf(*window), static_cast<SDL_GLContext>(context)) == 0;
 }
 
-BOOL wglDeleteContext(HGLRC context)
+BOOL backend::DeleteGlContext(HGLRC context)
 {
-    if (!context) return FALSE;
     if (SDL_GL_GetCurrentContext() == static_cast<SDL_GLContext>(context))
         SDL_GL_MakeCurrent(nullptr, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
     return TRUE;
 }
 
-HGLRC wglGetCurrentContext()
+HGLRC backend::CurrentGlContext()
 {
     return static_cast<HGLRC>(SDL_GL_GetCurrentContext());
 }
 
-BOOL SwapBuffers(HDC hdc)
+void backend::PresentFrame(const LayerWindow& window, HDC hdc)
 {
-    LayerWindow* window = WindowOfDc(hdc);
-    if (!window || !window->native) return FALSE;
-    SdlDisplay display(SdlWindowOf(*window));
-    if (layer::Services().pacedSwap)
-        glService.pacer.Present(display);
+    SdlDisplay display(SdlWindowOf(window));
+    if (Services().pacedSwap)
+        sdl2::State().pacer.Present(display);
     else
         display.Swap();
-    if (auto observe = layer::Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
-    return TRUE;
+    if (auto observe = Services().presentedFrame) observe(reinterpret_cast<HWND>(hdc));
 }
 
-// The pacer starts afresh, as in a new process.
-void layer::backend::ResetGl()
-{
-    glService.pacer.Restart();
-}
+}  // namespace layer

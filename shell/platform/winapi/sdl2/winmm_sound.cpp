@@ -12,7 +12,7 @@
 #include <string>
 
 #include "shell/platform/winapi/backend.h"
-#include "shell/platform/winapi/resets.h"
+#include "shell/platform/winapi/sdl2/backendstate.h"
 #include "shell/platform/winapi/winmm_playsound.h"
 
 Sound::~Sound()
@@ -118,31 +118,14 @@ std::vector<int16_t> Sound::LoadWav(const std::string& path)
     return samples;
 }
 
-namespace layer::backend {
-namespace {
-
-struct SoundService {
-    std::unique_ptr<Sound> output;  // made at the first sound
-};
-
-SoundService service;
-
-}  // namespace
-
-bool PlaySoundFile(const std::string& path)
+bool layer::backend::PlaySoundFile(const std::string& path)
 {
-    if (!service.output) service.output = std::make_unique<Sound>();
-    return service.output->Play(path);
+    std::unique_ptr<Sound>& sound = sdl2::State().sound;
+    if (!sound) sound = std::make_unique<Sound>();
+    return sound->Play(path);
 }
 
-void StopSound()
+void layer::backend::StopSound()
 {
-    if (service.output) service.output->Stop();
+    if (Sound* sound = sdl2::State().sound.get()) sound->Stop();
 }
-
-void ResetSound()
-{
-    service = {};
-}
-
-}  // namespace layer::backend

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "shell/platform/winapi/backend.h"
 #include "shell/platform/winapi/hooks.h"
 #include "shell/platform/winapi/resets.h"
 
@@ -179,11 +180,8 @@ void ResetLayer()
     layer::ResetWindows();
     layer::ResetMessageQueue();
     layer::ResetGdiObjects();
-    layer::backend::ResetGl();
-    layer::backend::ResetKeyboard();
-    layer::backend::ResetPads();
-    layer::backend::ResetSound();
-    layer::backend::ResetFiles();
+    layer::backend::Reset();
+    layer::ResetFiles();
 }
 
 }  // namespace testseam
