@@ -1,5 +1,5 @@
-# What the scripts share: their name in messages, steps whose output shows only when they fail,
-# pass and fail lines with a summary, and clean-up actions run when the script exits.
+# What the scripts share: their name in messages, steps whose output shows only when they fail, clean-up
+# actions run when the script exits, and X servers of their own.
 # Sourced by a script under scripts/; sets `script` (its name) and `root` (the repository).
 script=$(basename "$0")
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -18,22 +18,6 @@ quietly() {
     fi
 }
 
-passes=0
-failures=0
-pass() {
-    echo "ok: $*"
-    passes=$((passes + 1))
-}
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-# The count of checks; succeeds only when none failed.
-summary() {
-    echo "$script: $passes passed, $failures failed"
-    [[ $failures -eq 0 ]]
-}
-
 # Actions run at exit, last registered first, whatever ended the script.
 exit_actions=()
 at_exit() {
@@ -46,3 +30,19 @@ run_exit_actions() {
     done
 }
 trap run_exit_actions EXIT
+
+# start_xvfb FOLDER [Xvfb options...]: an X server of the script's own on a free display, 1280x1024,
+# stopped when the script exits; sets and exports DISPLAY.
+start_xvfb() {
+    local file
+    file=$(mktemp "$1/display.XXXXXX")
+    shift
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "$@" 3>"$file" >"$file.log" 2>&1 &
+    at_exit "kill $! 2>/dev/null"
+    for _ in $(seq 50); do
+        [[ -s $file ]] && break
+        sleep 0.1
+    done
+    [[ -s $file ]] || die "Xvfb did not start: $(cat "$file.log")"
+    export DISPLAY=:$(head -n 1 "$file")
+}

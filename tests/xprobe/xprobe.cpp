@@ -1,5 +1,6 @@
-// Looks at the game's window from the X side, for scripts/test-windows and scripts/test-web: grabs it
-// as a picture, asks it to close the way a window manager would, and reads the starting field off a picture
+// Looks at the game's window from the X side, for the player's scenario (tests/scenario) and
+// scripts/test-windows: grabs it as a picture, asks it to close the way a window manager would, and reads
+// the starting field off a picture
 // (the colours at the bricks, the ball and the paddle, and where the paddle is). It also compares two
 // pictures.
 //

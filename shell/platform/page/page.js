@@ -5,98 +5,138 @@
 //   WebTakeWindowEvent  the canvas's size changes, close requests and game controllers coming and going
 //   WebShowMessage      a message box as a line on the page
 //   WebPlaySound        a sound file of the page's file system (or a short tone) over Web Audio
+//   WebKeysRead         the game has read the keyboard: pulses let go
 //   WebEndPage          tells the page that the game has ended
-// Touch (WebTouch, started with the page) holds the same keys a player holds on a keyboard: a finger on
-// the canvas's right or left half holds Right or Left, a short tap holds Space for the game's next two
-// frames, and the page's - and + buttons hold - and =.
-// Not here: mouse input (the game reads none), full screen, more than one window.
-var LibraryWebTouch = {
-    $WebTouch__deps: ['$WebPage', '$GLUT'],
-    $WebTouch: {
+// Keys (WebKeys) are held by the keyboard, by fingers, pens and mice (WebPointers), each a holder of
+// its own, so that one letting go never releases what another still holds. A key is down while anything
+// holds it. A pulse holds a key until the game's next keyboard read (WebKeysRead), so a tap shorter than
+// a frame is seen exactly once.
+// Not here: mouse input for the game (it reads none), more than one window.
+var LibraryWebKeys = {
+    $WebKeys__deps: ['$WebPage'],
+    $WebKeys: {
+        holders: {},  // by DIK_* code: {holder: true}
+        pulses: {},  // codes held until the game's next keyboard read
+        reads: {},  // by code: how many of the game's keyboard reads saw it down (Module.keyReads)
+
+        Down: function(code) {
+            return !!WebKeys.pulses[code] || Object.keys(WebKeys.holders[code] || {}).length > 0;
+        },
+        Write: function(code) {
+            if (WebPage.keys) HEAPU8[WebPage.keys + code] = WebKeys.Down(code) ? 0x80 : 0;
+        },
+        Hold: function(code, holder, down) {
+            var holders = WebKeys.holders[code] = WebKeys.holders[code] || {};
+            if (down) holders[holder] = true;
+            else delete holders[holder];
+            WebKeys.Write(code);
+        },
+        Pulse: function(code) {
+            WebKeys.pulses[code] = true;
+            WebKeys.Write(code);
+        },
+        Read: function() {
+            var counted = {};
+            [WebKeys.holders, WebKeys.pulses].forEach(function(keys) {
+                for (var code in keys) {
+                    if (counted[code] || !WebKeys.Down(code)) continue;
+                    counted[code] = true;
+                    WebKeys.reads[code] = (WebKeys.reads[code] || 0) + 1;
+                }
+            });
+            var codes = Object.keys(WebKeys.pulses);
+            WebKeys.pulses = {};
+            codes.forEach(function(code) { WebKeys.Write(+code); });
+        },
+        // Releases are not seen while the page lacks focus, so every key counts as up.
+        ReleaseAll: function() {
+            WebKeys.holders = {};
+            WebKeys.pulses = {};
+            if (WebPage.keys) HEAPU8.fill(0, WebPage.keys, WebPage.keys + 256);
+        }
+    }
+};
+
+// Pointers, through Pointer Events (touch, pen and mouse alike). On the canvas a finger or pen holds
+// Right or Left by the half under it and a short tap launches; the mouse there only gives the game the
+// keyboard. The page's - and + buttons step the speed once for a press, a click, Enter, Space or a
+// screen reader's activation, and repeat as a held key does once held past holdMs.
+var LibraryWebPointers = {
+    $WebPointers__deps: ['$WebKeys', '$WebPage', '$GLUT'],
+    $WebPointers: {
         left: 0xCB, right: 0xCD, space: 0x39, minus: 0x0C, equals: 0x0D,
         tapMs: 250,  // a touch that ends sooner, having moved little, is a tap
         tapMovement: 12,  // CSS pixels
-        fingers: {},  // by touch identifier: {key, startTime, startX, startY}
-        holds: {},  // how many touches hold each DIK_* code
-        spaceUntil: -1,  // the game frame at which a tap's Space is let go
+        holdMs: 400,  // a button held this long repeats
+        fingers: {},  // on the canvas, by pointer id: {key, startTime, startX, startY}
 
-        // A key is down while any touch holds it.
-        Hold: function(code, down) {
-            var count = (WebTouch.holds[code] || 0) + (down ? 1 : -1);
-            WebTouch.holds[code] = Math.max(0, count);
-            if (WebPage.keys) HEAPU8[WebPage.keys + code] = WebTouch.holds[code] ? 0x80 : 0;
-        },
-        // Right or Left by the half of the canvas under the finger; nothing outside the canvas.
-        KeyAt: function(touch) {
+        // Right or Left by the half of the canvas under the pointer; nothing outside the canvas.
+        KeyAt: function(event) {
             var box = Module['canvas'].getBoundingClientRect();
-            if (touch.clientX < box.left || touch.clientX >= box.right || touch.clientY < box.top ||
-                touch.clientY >= box.bottom)
+            if (event.clientX < box.left || event.clientX >= box.right || event.clientY < box.top ||
+                event.clientY >= box.bottom)
                 return 0;
-            return touch.clientX >= box.left + box.width / 2 ? WebTouch.right : WebTouch.left;
+            return event.clientX >= box.left + box.width / 2 ? WebPointers.right : WebPointers.left;
         },
-        Move: function(finger, key) {
+        Move: function(finger, id, key) {
             if (finger.key === key) return;
-            if (finger.key) WebTouch.Hold(finger.key, false);
-            if (key) WebTouch.Hold(key, true);
+            if (finger.key) WebKeys.Hold(finger.key, 'pointer' + id, false);
+            if (key) WebKeys.Hold(key, 'pointer' + id, true);
             finger.key = key;
         },
         OnCanvas: function(event) {
+            if (event.pointerType === 'mouse') return;
             event.preventDefault();
-            WebPage.Resume();
-            var touches = event.changedTouches;
-            for (var i = 0; i < touches.length; ++i) {
-                var touch = touches[i], finger = WebTouch.fingers[touch.identifier];
-                if (event.type === 'touchstart') {
-                    finger = {key: 0, startTime: performance.now(), startX: touch.clientX, startY: touch.clientY};
-                    WebTouch.fingers[touch.identifier] = finger;
-                    WebTouch.Move(finger, WebTouch.KeyAt(touch));
-                } else if (finger && event.type === 'touchmove') {
-                    WebTouch.Move(finger, WebTouch.KeyAt(touch));
-                } else if (finger) {
-                    WebTouch.Move(finger, 0);
-                    delete WebTouch.fingers[touch.identifier];
-                    var moved = Math.hypot(touch.clientX - finger.startX, touch.clientY - finger.startY);
-                    if (event.type === 'touchend' && performance.now() - finger.startTime < WebTouch.tapMs &&
-                        moved < WebTouch.tapMovement)
-                        WebTouch.Tap();
-                }
+            var id = event.pointerId, finger = WebPointers.fingers[id];
+            if (event.type === 'pointerdown') {
+                WebPage.Resume();
+                // Captured, a finger that slides off the game is still seen, and lets go of its key.
+                try { event.target.setPointerCapture(id); } catch (e) {}
+                finger = {key: 0, startTime: event.timeStamp, startX: event.clientX, startY: event.clientY};
+                WebPointers.fingers[id] = finger;
+                WebPointers.Move(finger, id, WebPointers.KeyAt(event));
+            } else if (finger && event.type === 'pointermove') {
+                WebPointers.Move(finger, id, WebPointers.KeyAt(event));
+            } else if (finger) {
+                WebPointers.Move(finger, id, 0);
+                delete WebPointers.fingers[id];
+                var moved = Math.hypot(event.clientX - finger.startX, event.clientY - finger.startY);
+                // By the events' own times: a page busy drawing may see them late.
+                if (event.type === 'pointerup' && event.timeStamp - finger.startTime < WebPointers.tapMs &&
+                    moved < WebPointers.tapMovement)
+                    WebKeys.Pulse(WebPointers.space);
             }
         },
-        // The game reads the keyboard once a frame, so a tap's Space stays down for two of its frames.
-        Tap: function() {
-            if (WebTouch.spaceUntil < 0) WebTouch.Hold(WebTouch.space, true);
-            WebTouch.spaceUntil = (Module['frames'] || 0) + 2;
-            requestAnimationFrame(WebTouch.WatchSpace);
-        },
-        WatchSpace: function() {
-            if (WebTouch.spaceUntil < 0) return;
-            if ((Module['frames'] || 0) < WebTouch.spaceUntil) {
-                requestAnimationFrame(WebTouch.WatchSpace);
-                return;
-            }
-            WebTouch.spaceUntil = -1;
-            WebTouch.Hold(WebTouch.space, false);
-        },
-        // A button holds its key from the finger's touch until it lifts or the touch is cancelled.
         Button: function(id, code) {
             var button = document.getElementById(id);
             if (!button) return;
-            var down = false;
-            var press = function(event) {
-                event.preventDefault();
-                var pressed = event.type === 'touchstart' || event.type === 'mousedown';
-                if (pressed !== down) WebTouch.Hold(code, pressed);
-                down = pressed;
+            var presses = {};  // by pointer id: the timer that starts the repeat
+            var lastPress = -Infinity;
+            var release = function(event) {
+                if (!(event.pointerId in presses)) return;
+                clearTimeout(presses[event.pointerId]);
+                delete presses[event.pointerId];
+                WebKeys.Hold(code, id + event.pointerId, false);
             };
-            ['touchstart', 'touchend', 'touchcancel', 'mousedown', 'mouseup', 'mouseleave'].forEach(function(type) {
-                button.addEventListener(type, press, {passive: false});
+            button.addEventListener('pointerdown', function(event) {
+                if (event.button !== 0) return;
+                event.preventDefault();
+                WebPage.Resume();
+                try { button.setPointerCapture(event.pointerId); } catch (e) {}
+                lastPress = performance.now();
+                WebKeys.Pulse(code);
+                presses[event.pointerId] = setTimeout(function() {
+                    WebKeys.Hold(code, id + event.pointerId, true);
+                }, WebPointers.holdMs);
             });
-        },
-        // Touches the page no longer sees end are forgotten with the keys they held.
-        ReleaseAll: function() {
-            WebTouch.fingers = {};
-            WebTouch.holds = {};
-            WebTouch.spaceUntil = -1;
+            ['pointerup', 'pointercancel', 'lostpointercapture'].forEach(function(type) {
+                button.addEventListener(type, release);
+            });
+            // A pointer's press has stepped already; a click from the keyboard or a screen reader steps here.
+            button.addEventListener('click', function(event) {
+                if (event.detail > 0 && performance.now() - lastPress < 2000) return;
+                WebKeys.Pulse(code);
+            });
         },
         Start: function() {
             // GLUT turns touches into mouse clicks, which the game does not read, and calls
@@ -105,13 +145,11 @@ var LibraryWebTouch = {
                 window.removeEventListener(type, GLUT.touchHandler, true);
             });
             var canvas = Module['canvas'];
-            ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(type) {
-                canvas.addEventListener(type, WebTouch.OnCanvas, {passive: false});
+            ['pointerdown', 'pointermove', 'pointerup', 'pointercancel'].forEach(function(type) {
+                canvas.addEventListener(type, WebPointers.OnCanvas, {passive: false});
             });
-            WebTouch.Button('slower', WebTouch.minus);
-            WebTouch.Button('faster', WebTouch.equals);
-            window.addEventListener('blur', WebTouch.ReleaseAll);
-            document.addEventListener('visibilitychange', WebTouch.ReleaseAll);
+            WebPointers.Button('slower', WebPointers.minus);
+            WebPointers.Button('faster', WebPointers.equals);
         }
     }
 };
@@ -153,14 +191,20 @@ var LibraryWebPage = {
             Home: 1, End: 1
         },
 
+        // As on the desktop, a key pressed and let go between two of the game's reads is not seen.
         SetKey: function(event, down) {
+            // Enter and Space on a focused button are the button's.
+            if (event.target && event.target.tagName === 'BUTTON' && /^(Space|Enter|NumpadEnter)$/.test(event.code))
+                return;
             var code = WebPage.codes[event.code];
-            if (code !== undefined && WebPage.keys) HEAPU8[WebPage.keys + code] = down ? 0x80 : 0;
+            if (code !== undefined) {
+                WebKeys.Hold(code, 'keyboard', down);
+            }
             if (WebPage.scrolling[event.code]) event.preventDefault();
         },
-        // Key releases are not seen while the page lacks focus, so every key counts as up.
         ReleaseAll: function() {
-            if (WebPage.keys) HEAPU8.fill(0, WebPage.keys, WebPage.keys + 256);
+            WebKeys.ReleaseAll();
+            WebPointers.fingers = {};
         },
         // A game controller came or went: the game enumerates again, and the page shows the
         // controller's help while one is connected.
@@ -206,7 +250,7 @@ var LibraryWebPage = {
         }
     },
 
-    WebStartPage__deps: ['$WebTouch'],
+    WebStartPage__deps: ['$WebKeys', '$WebPointers'],
     WebStartPage: function(keys, title) {
         WebPage.keys = keys;
         document.title = UTF8ToString(title);
@@ -221,11 +265,20 @@ var LibraryWebPage = {
         canvas.tabIndex = 0;
         canvas.addEventListener('mousedown', function() { canvas.focus(); WebPage.Resume(); });
         canvas.focus();
-        WebTouch.Start();
-        window.addEventListener('pagehide', function() { WebPage.events.push([2, 0, 0]); });
+        WebPointers.Start();
+        // A page kept for the back button comes back and plays on; one that is closed ends the game.
+        window.addEventListener('pagehide', function(event) {
+            if (!event.persisted) WebPage.events.push([2, 0, 0]);
+        });
+        window.addEventListener('pageshow', function(event) {
+            if (event.persisted) WebPage.ReleaseAll();
+        });
         window.addEventListener('gamepadconnected', WebPage.NotePads);
         window.addEventListener('gamepaddisconnected', WebPage.NotePads);
         Module['requestClose'] = function() { WebPage.events.push([2, 0, 0]); };
+        // What the page's checks read: whether a key is held, and how many of the game's reads saw it down.
+        Module['keyHeld'] = WebKeys.Down;
+        Module['keyReads'] = WebKeys.reads;
     },
 
     // Counts the frames the game presents, once each, and notes when the first one was, in
@@ -304,6 +357,11 @@ var LibraryWebPage = {
         return 1;
     },
 
+    WebKeysRead__deps: ['$WebKeys'],
+    WebKeysRead: function() {
+        WebKeys.Read();
+    },
+
     WebEndPage: function(code) {
         WebPage.ReleaseAll();
         WebPage.keys = 0;
@@ -313,5 +371,6 @@ var LibraryWebPage = {
 };
 
 autoAddDeps(LibraryWebPage, '$WebPage');
-mergeInto(LibraryManager.library, LibraryWebTouch);
+mergeInto(LibraryManager.library, LibraryWebKeys);
+mergeInto(LibraryManager.library, LibraryWebPointers);
 mergeInto(LibraryManager.library, LibraryWebPage);

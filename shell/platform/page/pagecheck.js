@@ -2,27 +2,34 @@
 // (puppeteer-core), and reports what it saw as key=value lines; the pictures go to OUT_DIR as PPM files
 // for tests/xprobe to read.
 //
-//   node pagecheck.js play URL OUT_DIR     start.ppm, right.ppm (Right held), launched.ppm (space held),
-//                                          faster.ppm (= held), then a close request
 //   node pagecheck.js broken URL OUT_DIR   broken.ppm, the page's messages, and whether frames go on
 //   node pagecheck.js phone URL OUT_DIR    as a 390x844 touch screen at scale 3: the canvas's box and
 //                                          text size, then touch-right.ppm (right half held),
 //                                          touch-left.ppm (left half held), tapped.ppm (a tap), plus.ppm
 //                                          (+ held)
+//   node pagecheck.js screens URL          phones and tablets both ways up, and desktops: where the game
+//                                          and its controls are, and whether they all fit
+//   node pagecheck.js holding URL          keyboard and finger holding Right together; how many speed
+//                                          steps a tap, click, Enter, Space or activation of + makes
 //   node pagecheck.js pad URL OUT_DIR      a scripted game controller (navigator.getGamepads): whether the
 //                                          help line shows, pad-start.ppm, pad-right.ppm (D-pad right),
 //                                          pad-launched.ppm (south button), then the pad pulled out while
 //                                          its stick holds left: pad-pulled.ppm and pad-later.ppm
-//   node pagecheck.js network URL KBPS MS  a first visit over a link of KBPS kbit/s and MS latency:
-//                                          bytes transferred and time to the first frame
+//   node pagecheck.js nowebgl URL          in a browser without WebGL: what the game's box says
+//   node pagecheck.js bfcache URL          away and back again: whether the game plays on
+//   node pagecheck.js visits URL KBPS MS CPU  a first and a second visit over a link of KBPS kbit/s (0:
+//                                          no limit) and MS latency, the processor slowed CPU times:
+//                                          bytes and time to the first frame, and whether the second
+//                                          visit read the sky back instead of painting it
 //   node pagecheck.js blocked URL PATTERN  the page with the addresses matching PATTERN failing: what
 //                                          the game's box says
 //   node pagecheck.js offline DIR NEW      serves DIR (shell/platform/page/serve.py), plays it once, waits for
 //                                          the service worker's copy, stops the server and loads again;
-//                                          then serves the build in NEW at the same address and loads
+//                                          then serves a captive portal's page in its place and loads
+//                                          again; then serves the build in NEW at the same address and loads
 //                                          again: the build that plays, and the caches left
 //   node pagecheck.js pace URL             the game's frames per second against the page's animation
-//                                          frames, at the browser's own rate and at 144 Hz
+//                                          frames, at the browser's own rate and at 30, 50 and 144 Hz
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -69,68 +76,10 @@ async function grab(page, decoder, name) {
     fs.writeFileSync(path.join(outDir, name), Buffer.concat([header, Buffer.from(picture.rgb)]));
 }
 
-async function play(page, decoder) {
-    const loadStart = Date.now();
-    await page.goto(url);
-    if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
-    report('first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
-    report('title', JSON.stringify(await page.title()));
-    report('canvases', await page.$$eval('canvas', (all) => all.map((c) => `${c.width}x${c.height}`).join(',')));
-    report('focus_line', await page.evaluate(() => document.body.textContent.includes('Click the game')));
-    report('load_ms', Date.now() - loadStart);
-    // What the page painted, as SHA-256 by file name, to compare with the build machine's files.
-    report('painted', JSON.stringify(await page.evaluate(async () => {
-        const sums = {};
-        for (const name of Object.keys(Loading.painted).sort()) {
-            const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', Loading.painted[name]));
-            sums[name] = Array.from(digest, (b) => b.toString(16).padStart(2, '0')).join('');
-        }
-        return sums;
-    })));
-    // Frames per second over two seconds of play.
-    const before = await page.evaluate(() => [Module.frames, performance.now()]);
-    await sleep(2000);
-    const after = await page.evaluate(() => [Module.frames, performance.now()]);
-    report('fps', ((after[0] - before[0]) * 1000 / (after[1] - before[1])).toFixed(1));
-    await grab(page, decoder, 'start.ppm');
-
-    // A click gives the game the keyboard; keys are held as a player would hold them.
-    await page.click('canvas');
-    report('focused', await page.evaluate(() => document.activeElement === Module.canvas));
-    // The page is taller than the view, so keys the browser scrolls with would move it.
-    report('scrollable', await page.evaluate(() => document.documentElement.scrollHeight > window.innerHeight));
-    const scrollBefore = await page.evaluate(() => window.scrollY);
-    await page.keyboard.down('ArrowRight');
-    await sleep(1000);
-    await grab(page, decoder, 'right.ppm');
-    await page.keyboard.up('ArrowRight');
-    await page.keyboard.down('Space');
-    await sleep(300);
-    await page.keyboard.up('Space');
-    await sleep(1000);
-    await grab(page, decoder, 'launched.ppm');
-    // = (by its place on the keyboard) speeds up, which puts ball and paddle back where they started.
-    await page.keyboard.down('Equal');
-    await sleep(200);
-    await page.keyboard.up('Equal');
-    await sleep(300);
-    await grab(page, decoder, 'faster.ppm');
-    report('scrolled', (await page.evaluate(() => window.scrollY)) - scrollBefore);
-
-    // The page's close request reaches the game as WM_CLOSE; the game ends its loop and returns.
-    await page.evaluate(() => Module.requestClose());
-    try {
-        await page.waitForFunction(() => Module.exitCode !== undefined, {timeout: 5000});
-        report('exit_code', await page.evaluate(() => Module.exitCode));
-    } catch (e) {
-        report('exit_code', 'none');
-    }
-    report('status', JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
-}
-
-// Touches through the DevTools protocol, which lets several fingers be down at once.
-function touch(client, type, points) {
-    return client.send('Input.dispatchTouchEvent', {type, touchPoints: points});
+// Touches through the DevTools protocol, which lets several fingers be down at once; at is the time
+// the touch happens, in seconds since the epoch, where it matters more than when it arrives.
+function touch(client, type, points, at) {
+    return client.send('Input.dispatchTouchEvent', {type, touchPoints: points, timestamp: at});
 }
 
 async function phone(page, decoder, browser) {
@@ -154,24 +103,25 @@ async function phone(page, decoder, browser) {
 
     const client = await page.target().createCDPSession();
     const at = (fx, id) => ({x: box.x + box.width * fx, y: box.y + box.height * 0.6, id});
-    // Two fingers on the right half, one lifted early: the other still holds Right.
+    // Two fingers on the right half, one lifted early: the other still holds Right. Fingers lift before
+    // each picture, which takes a while.
     await touch(client, 'touchStart', [at(0.8, 1), at(0.7, 2)]);
     await sleep(300);
     await touch(client, 'touchEnd', [at(0.7, 2)]);
     await sleep(700);
-    await grab(page, decoder, 'touch-right.ppm');
     await touch(client, 'touchEnd', []);
+    await grab(page, decoder, 'touch-right.ppm');
     // A touch outside the canvas does nothing; one on the left half holds Left.
     await touch(client, 'touchStart', [{x: 200, y: box.y + box.height + 200, id: 3}]);
     await sleep(300);
     await touch(client, 'touchEnd', []);
     await touch(client, 'touchStart', [at(0.2, 4)]);
     await sleep(2000);
+    await touch(client, 'touchEnd', []);
     await grab(page, decoder, 'touch-left.ppm');
-    await touch(client, 'touchEnd', []);
-    await touch(client, 'touchStart', [at(0.5, 5)]);
-    await sleep(60);
-    await touch(client, 'touchEnd', []);
+    const tapped = Date.now() / 1000;
+    await touch(client, 'touchStart', [at(0.5, 5)], tapped);
+    await touch(client, 'touchEnd', [], tapped + 0.06);
     await sleep(1000);
     await grab(page, decoder, 'tapped.ppm');
     const plus = await (await page.$('#faster')).boundingBox();
@@ -181,6 +131,208 @@ async function phone(page, decoder, browser) {
     await sleep(300);
     await grab(page, decoder, 'plus.ppm');
     report('scrolled', await page.evaluate(() => `${window.scrollX},${window.scrollY} scale ${visualViewport.scale}`));
+}
+
+// Touch, as a phone or tablet of width x height CSS pixels.
+async function touchScreen(page, browser, width, height) {
+    await page.emulate({
+        viewport: {width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true},
+        userAgent: (await browser.userAgent()).replace('Headless', '') + ' Mobile',
+    });
+}
+
+async function screens(page, decoder, browser) {
+    // width, height, touch
+    const sizes = [[390, 844, true], [844, 390, true], [768, 1024, true], [1024, 768, true], [1280, 800, false],
+        [800, 600, false]];
+    for (const [width, height, touches] of sizes) {
+        if (touches) await touchScreen(page, browser, width, height);
+        else await page.emulate({viewport: {width, height}, userAgent: await browser.userAgent()});
+        await page.goto(url);
+        const fit = await page.evaluate(() => {
+            const box = (id) => document.getElementById(id).getBoundingClientRect();
+            const canvas = box('canvas'), buttons = ['slower', 'faster'].map(box);
+            const inside = (r) => r.width > 0 && r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 &&
+                r.bottom <= innerHeight + 0.5;
+            if (![canvas, ...buttons].every(inside)) return 'outside';
+            const where = buttons.every((b) => b.left >= canvas.right) ? 'beside' :
+                buttons.every((b) => b.top >= canvas.bottom) ? 'below' : 'over';
+            return `${where} ${Math.round(canvas.width)}x${Math.round(canvas.height)}`;
+        });
+        report(`screen_${width}x${height}`, fit);
+    }
+    report('canvas_buffer', await page.$eval('canvas', (c) => `${c.width}x${c.height}`));
+}
+
+async function holding(page, decoder, browser) {
+    await touchScreen(page, browser, 844, 390);
+    await page.goto(url);
+    if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+    const client = await page.target().createCDPSession();
+    const box = await (await page.$('canvas')).boundingBox();
+    const right = {x: box.x + box.width * 0.8, y: box.y + box.height * 0.6, id: 1};
+    const held = async () => {
+        await sleep(200);
+        return page.evaluate(() => Module.keyHeld(0xCD));
+    };
+    // Either letting go leaves the other holding Right.
+    const seen = [];
+    await page.keyboard.down('ArrowRight');
+    await touch(client, 'touchStart', [right]);
+    await sleep(300);
+    await touch(client, 'touchEnd', []);
+    seen.push(await held());
+    await touch(client, 'touchStart', [right]);
+    await page.keyboard.up('ArrowRight');
+    seen.push(await held());
+    await touch(client, 'touchEnd', []);
+    seen.push(await held());
+    report('right_held', seen.join(','));
+
+    const plus = await (await page.$('#faster')).boundingBox();
+    const centre = {x: plus.x + plus.width / 2, y: plus.y + plus.height / 2, id: 2};
+    const press = async (ms) => {
+        const start = Date.now() / 1000;
+        await touch(client, 'touchStart', [centre], start);
+        await sleep(ms);
+        await touch(client, 'touchEnd', [], start + ms / 1000);
+    };
+    const ways = {
+        tap: () => press(50),
+        click: () => page.mouse.click(centre.x, centre.y),
+        enter: async () => { await page.focus('#faster'); await page.keyboard.press('Enter'); },
+        space: async () => { await page.focus('#faster'); await page.keyboard.press('Space'); },
+        activation: () => page.$eval('#faster', (b) => b.click()),
+        hold: () => press(1500),
+    };
+    for (const [way, act] of Object.entries(ways)) {
+        const before = await page.evaluate(() => Module.keyReads[0x0D] || 0);
+        await act();
+        await sleep(300);
+        report(`steps_${way}`, (await page.evaluate(() => Module.keyReads[0x0D] || 0)) - before);
+    }
+}
+
+async function nowebgl(page) {
+    await page.goto(url);
+    await page.waitForFunction(() => document.getElementById('loading').className === 'failed', {timeout: 20000})
+        .catch(() => {});
+    report('loading', JSON.stringify(await page.$eval('#loading', (e) => e.offsetParent !== null && e.textContent)));
+}
+
+async function bfcache(page) {
+    await page.evaluateOnNewDocument(() => {
+        window.addEventListener('pageshow', (e) => { if (e.persisted) window.restored = true; });
+    });
+    await page.goto(url);
+    if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+    await page.goto('about:blank');
+    await Promise.race([page.goBack(), sleep(5000)]);
+    await page.waitForFunction(() => window.Module && Module.frames, {timeout: 10000});
+    const before = await page.evaluate(() => Module.frames);
+    report('restored', await page.evaluate(() => window.restored === true));
+    report('plays_on', await waitForFrames(page, before + 30, 5000));
+    report('exit_code', await page.evaluate(() => (Module.exitCode === undefined ? 'none' : Module.exitCode)));
+}
+
+async function visits(page) {
+    const [kbps, latency, cpu] = process.argv.slice(4).map(Number);
+    const client = await page.target().createCDPSession();
+    await client.send('Network.enable');
+    if (kbps) {
+        await client.send('Network.emulateNetworkConditions', {
+            offline: false, latency, downloadThroughput: (kbps * 1000) / 8, uploadThroughput: (kbps * 1000) / 8});
+    }
+    if (cpu > 1) await client.send('Emulation.setCPUThrottlingRate', {rate: cpu});
+    let bytes = 0;
+    client.on('Network.loadingFinished', (e) => { bytes += e.encodedDataLength; });
+    for (const visit of ['first', 'second']) {
+        bytes = 0;
+        await page.goto(url);
+        if (!(await waitForFrames(page, 1, 30000))) throw new Error(`no first frame within 30 s on the ${visit} visit`);
+        report(`${visit}_bytes`, bytes);
+        report(`${visit}_ms`, Math.round(await page.evaluate(() => Module.firstFrameTime)));
+        report(`${visit}_kept`, await page.evaluate(() => Loading.kept));
+        // The service worker's copy and the painted files, kept before the next visit.
+        await page.waitForFunction(async () => {
+            const cache = await caches.open('bricks3d-' + Loading.build);
+            const names = (await cache.keys()).map((r) => r.url);
+            return navigator.serviceWorker.controller !== null &&
+                names.filter((n) => n.includes('/painted/')).length === Loading.paint.length;
+        }, {timeout: 30000, polling: 200});
+    }
+}
+
+async function blocked(page) {
+    const client = await page.target().createCDPSession();
+    await client.send('Network.enable');
+    await client.send('Network.setBlockedURLs', {urls: [process.argv[4]]});
+    await page.goto(url);
+    await page.waitForFunction(() => document.getElementById('loading').className === 'failed', {timeout: 20000})
+        .catch(() => {});
+    report('loading', JSON.stringify(await page.$eval('#loading', (e) => e.offsetParent !== null && e.textContent)));
+}
+
+// Serves a build folder at the address the previous one had; stop() ends it.
+async function serve(dir, port) {
+    const server = require('child_process').spawn('python3', [path.join(__dirname, 'serve.py'), dir, String(port)],
+        {stdio: 'ignore', env: {...process.env, SERVE_WEB_QUIET: '1'}});
+    const exited = new Promise((resolve) => server.on('exit', resolve));
+    // The service worker answers a navigation from its cache while nothing listens, so wait for the server.
+    const listening = () => new Promise((resolve) => {
+        require('http').get(`http://127.0.0.1:${port}/sw.js`, (r) => { r.resume(); resolve(true); })
+            .on('error', () => resolve(false));
+    });
+    for (let i = 0; !(await listening()); ++i) {
+        if (i === 50) throw new Error(`no server for ${dir}`);
+        await sleep(100);
+    }
+    return {stop: () => { server.kill(); return exited; }};
+}
+
+async function offline(page) {
+    const [dir, next] = [url, process.argv[4]];
+    const port = 20000 + (process.pid % 20000);
+    const address = `http://127.0.0.1:${port}/index.html`;
+    let server = await serve(dir, port);
+    try {
+        await page.goto(address);
+        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+        await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
+        report('cached_files', await page.evaluate(async () =>
+            (await (await caches.open((await caches.keys())[0])).keys()).length));
+    } finally {
+        await server.stop();
+    }
+    await page.reload();
+    if (!(await waitForFrames(page, 30, 20000))) throw new Error('offline, the game drew no frames');
+    report('offline_first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
+    report('offline_messages', JSON.stringify(await page.$$eval('#messages .message', (m) => m.map((e) => e.textContent))));
+
+    // A captive portal answering in the game's place: the kept game plays, the portal's page is not kept.
+    const portal = fs.mkdtempSync(path.join(require('os').tmpdir(), 'portal-'));
+    fs.writeFileSync(path.join(portal, 'index.html'), '<!doctype html><title>Sign in</title><p>Sign in first.</p>');
+    server = await serve(portal, port);
+    try {
+        await page.goto(address);
+        report('portal_plays', await waitForFrames(page, 30, 20000));
+    } finally {
+        await server.stop();
+        fs.rmSync(portal, {recursive: true});
+    }
+
+    // A new build at the same address: the next visit plays it, and its worker removes the old cache.
+    server = await serve(next, port);
+    try {
+        await page.goto(address);
+        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the new build drew no frames');
+        report('next_build', await page.evaluate(() => Loading.build));
+        await page.waitForFunction(async () => (await caches.keys()).join() === 'bricks3d-' + Loading.build,
+            {timeout: 30000}).catch(() => {});
+        report('next_caches', JSON.stringify(await page.evaluate(() => caches.keys())));
+    } finally {
+        await server.stop();
+    }
 }
 
 // A standard-mapping pad the test holds buttons and axes of, seen through navigator.getGamepads.
@@ -230,82 +382,6 @@ async function gamepad(page, decoder) {
     report('pad_help_after', await helpShown());
 }
 
-async function network(page) {
-    const [kbps, latency] = process.argv.slice(4).map(Number);
-    const client = await page.target().createCDPSession();
-    await client.send('Network.enable');
-    await client.send('Network.setCacheDisabled', {cacheDisabled: true});
-    await client.send('Network.emulateNetworkConditions', {
-        offline: false, latency, downloadThroughput: (kbps * 1000) / 8, uploadThroughput: (kbps * 1000) / 8});
-    let bytes = 0;
-    client.on('Network.loadingFinished', (e) => { bytes += e.encodedDataLength; });
-    await page.goto(url);
-    if (!(await waitForFrames(page, 1, 30000))) throw new Error('no first frame within 30 s');
-    report('bytes', bytes);
-    report('first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
-    report('painted_ms', Math.round(await page.evaluate(() => Loading.paintedMs)));
-}
-
-async function blocked(page) {
-    const client = await page.target().createCDPSession();
-    await client.send('Network.enable');
-    await client.send('Network.setBlockedURLs', {urls: [process.argv[4]]});
-    await page.goto(url);
-    await page.waitForFunction(() => document.getElementById('loading').className === 'failed', {timeout: 20000})
-        .catch(() => {});
-    report('loading', JSON.stringify(await page.$eval('#loading', (e) => e.offsetParent !== null && e.textContent)));
-}
-
-// Serves a build folder at the address the previous one had; stop() ends it.
-async function serve(dir, port) {
-    const server = require('child_process').spawn('python3', [path.join(__dirname, 'serve.py'), dir, String(port)],
-        {stdio: 'ignore', env: {...process.env, SERVE_WEB_QUIET: '1'}});
-    const exited = new Promise((resolve) => server.on('exit', resolve));
-    // The service worker answers a navigation from its cache while nothing listens, so wait for the server.
-    const listening = () => new Promise((resolve) => {
-        require('http').get(`http://127.0.0.1:${port}/sw.js`, (r) => { r.resume(); resolve(true); })
-            .on('error', () => resolve(false));
-    });
-    for (let i = 0; !(await listening()); ++i) {
-        if (i === 50) throw new Error(`no server for ${dir}`);
-        await sleep(100);
-    }
-    return {stop: () => { server.kill(); return exited; }};
-}
-
-async function offline(page) {
-    const [dir, next] = [url, process.argv[4]];
-    const port = 20000 + (process.pid % 20000);
-    const address = `http://127.0.0.1:${port}/index.html`;
-    let server = await serve(dir, port);
-    try {
-        await page.goto(address);
-        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
-        await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
-        report('cached_files', await page.evaluate(async () =>
-            (await (await caches.open((await caches.keys())[0])).keys()).length));
-    } finally {
-        await server.stop();
-    }
-    await page.reload();
-    if (!(await waitForFrames(page, 30, 20000))) throw new Error('offline, the game drew no frames');
-    report('offline_first_frame_ms', Math.round(await page.evaluate(() => Module.firstFrameTime)));
-    report('offline_messages', JSON.stringify(await page.$$eval('#messages .message', (m) => m.map((e) => e.textContent))));
-
-    // A new build at the same address: the next visit plays it, and its worker removes the old cache.
-    server = await serve(next, port);
-    try {
-        await page.goto(address);
-        if (!(await waitForFrames(page, 30, 20000))) throw new Error('the new build drew no frames');
-        report('next_build', await page.evaluate(() => Loading.build));
-        await page.waitForFunction(async () => (await caches.keys()).join() === 'bricks3d-' + Loading.build,
-            {timeout: 30000}).catch(() => {});
-        report('next_caches', JSON.stringify(await page.evaluate(() => caches.keys())));
-    } finally {
-        await server.stop();
-    }
-}
-
 async function broken(page, decoder) {
     await page.goto(url);
     if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
@@ -345,7 +421,7 @@ function countAnimationFrames(hz) {
 
 // The game's frames and the page's animation frames per second, over three seconds of play.
 async function pace(browser) {
-    for (const hz of [0, 144]) {
+    for (const hz of [0, 30, 50, 144]) {
         const page = await browser.newPage();
         await page.evaluateOnNewDocument(countAnimationFrames, hz);
         await page.goto(url);
@@ -367,7 +443,8 @@ async function pace(browser) {
         executablePath: chromium,
         headless: 'new',
         args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-            '--autoplay-policy=no-user-gesture-required'],
+            '--autoplay-policy=no-user-gesture-required'].concat(mode === 'nowebgl' ? ['--disable-webgl',
+            '--disable-3d-apis'] : []),
     });
     let status = 0;
     try {
@@ -388,10 +465,10 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        const modes = {play, broken, phone, pad: gamepad, network, blocked, offline};
+        const modes = {broken, phone, screens, holding, pad: gamepad, nowebgl, bfcache, visits, blocked, offline};
         if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
         await modes[mode](page, decoder, browser);
-        if (mode !== 'blocked') report('console_errors', JSON.stringify(errors));
+        if (mode !== 'blocked' && mode !== 'nowebgl') report('console_errors', JSON.stringify(errors));
     } catch (e) {
         console.error(`pagecheck: ${e.message}`);
         status = 1;

@@ -2,7 +2,9 @@
 // WebGL context made through Emscripten's GLUT, the path that also sets up the legacy GL emulation
 // (immediate mode, the matrix stack) the game draws with. SwapBuffers hands the frame to the browser
 // and resumes the game at the first animation frame at or after the frame's 1/60 s deadline
-// (framepacer.h), so the game's own loop runs at 60 frames a second on a display of any rate.
+// (framepacer.h); where animation frames come fewer than 60 a second, a frame a whole frame behind
+// goes on to the next at once instead, so the game's own loop runs at 60 frames a second on a
+// display of any rate. A page hidden gets no animation frames: the long wait restarts the schedule.
 // Not implemented: a second drawing window or context, format enumeration (DescribePixelFormat).
 #include <GL/freeglut.h>
 
@@ -22,6 +24,7 @@ public:
     int ReportedRefreshRate() override { return 0; }
     bool SetSwapInterval(int) override { return false; }
     void Swap() override {}
+    bool ShowsFramesOnWait() override { return true; }
 };
 
 }  // namespace

@@ -19,6 +19,8 @@ int WebTakeWindowEvent(int* width, int* height);
 void WebShowMessage(const char* caption, const char* text);
 // Starts a sound file of the page's file system, or a short tone where there is none; 0 without audio.
 int WebPlaySound(const char* path);
+// The game has read the keyboard: keys the page held for one read only are let go.
+void WebKeysRead();
 void WebEndPage(int exitCode);
 }
 

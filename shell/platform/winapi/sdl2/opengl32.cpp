@@ -3,7 +3,7 @@
 // attributes before the window exists. GLUT needs no start: the game draws only freeglut's shapes,
 // which are linked in on their own (cmake/freeglut-shapes.cmake) and need no glutInit, nor any X display.
 // Each presented frame is paced to 60 a second (framepacer.h), then told to its observer, if any
-// (hooks.h).
+// (hooks.h); the window's events tell the pacer of another display (user32_events.cpp).
 // Not implemented: layered or off-screen formats, format enumeration (DescribePixelFormat).
 #include <cstdio>
 

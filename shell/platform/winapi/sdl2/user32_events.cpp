@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "shell/platform/winapi/backend.h"
+#include "shell/platform/winapi/sdl2/backendstate.h"
 #include "shell/platform/winapi/sdl2/sdlwindow.h"
 
 namespace layer {
@@ -94,6 +95,24 @@ void TranslateWindowEvent(const SDL_WindowEvent& event)
     }
 }
 
+// The frame pacer chooses its swap interval again for another display, and starts its schedule afresh
+// for a window back in view. SDL 2.26 sends no event for a new mode of the same display: the pacer's
+// own watch of its frames covers that.
+void TellPacer(const SDL_WindowEvent& event)
+{
+    switch (event.event) {
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            sdl2::State().pacer.DisplayChanged();
+            break;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+            sdl2::State().pacer.WindowShown();
+            break;
+        default:
+            break;
+    }
+}
+
 void TranslateKeyEvent(const SDL_KeyboardEvent& event)
 {
     LayerWindow* window = WindowOfSdlId(event.windowID);
@@ -131,7 +150,11 @@ void PumpEvents()
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
             case SDL_WINDOWEVENT:
+                TellPacer(event.window);
                 TranslateWindowEvent(event.window);
+                break;
+            case SDL_DISPLAYEVENT:
+                sdl2::State().pacer.DisplayChanged();
                 break;
             case SDL_KEYDOWN:
             case SDL_KEYUP:
