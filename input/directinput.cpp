@@ -6,6 +6,7 @@
 #include "game/paddle.h"
 #include "game/world.h"
 #include "shell/gameassert.h"
+#include "shell/shellglobals.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ DirectInput::DirectInput()
 
 DirectInput::~DirectInput()
 {
+    Pads.Release();
     if (DIMouse) {
         DIMouse->Unacquire();
         DIMouse->Release();
@@ -62,6 +64,8 @@ bool DirectInput::InitDevices()
     } else {
         DIMouse = nullptr;
     }
+    // Controllers are extra: none, or none that can be set up, changes nothing.
+    Pads.Enumerate(DIObject);
     return true;
 }
 
@@ -75,6 +79,12 @@ void DirectInput::Update()
         if (DIKeyboard) DIKeyboard->Acquire();
         return;
     }
+    // Enumerating is slow on Windows: only when the window has heard that devices came or went.
+    if (gDevicesChanged) {
+        gDevicesChanged = false;
+        Pads.Enumerate(DIObject);
+    }
+    Pads.Hold(KeyState);
 
     if (KeyState[DIK_RIGHT] & keyDown) gPaddle->Move(Speed);
     if (KeyState[DIK_LEFT] & keyDown) gPaddle->Move(-Speed);
@@ -111,6 +121,7 @@ void DirectInput::ApplySpeed()
 
 void DirectInput::Release()
 {
+    Pads.Release();
     if (DIObject) {
         DIObject->Release();
         DIObject = nullptr;

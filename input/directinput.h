@@ -1,8 +1,10 @@
-// The keyboard and mouse through DirectInput 8. The keyboard is read once per frame, in the
-// background and without taking it from other programs, and its held keys act directly on the ball
-// and the paddle: the arrows move the paddle, space launches the ball, = and - change the speed.
+// The keyboard, the mouse and the game controllers through DirectInput 8. The keyboard is read once
+// per frame, in the background and without taking it from other programs, then every controller adds
+// the keys it holds, and the held keys act directly on the ball and the paddle: the arrows move the
+// paddle, space launches the ball, = and - change the speed.
 #pragma once
 
+#include "input/gamepads.h"
 #include "shell/iinput.h"
 #include "shell/platform/platform.h"
 
@@ -33,4 +35,5 @@ private:
     IDirectInputDevice8A* DIMouse;
     DIMOUSESTATE2 MouseState;
     float Speed;  // the ball's step and the paddle's step per frame, 0.1 ... 1.0
+    GamePads Pads;
 };

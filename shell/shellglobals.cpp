@@ -2,3 +2,4 @@
 
 HINSTANCE gInstance = nullptr;
 IInput* gInput = nullptr;
+bool gDevicesChanged = false;

@@ -101,6 +101,10 @@ LRESULT ZarnWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             running = false;
             Shutdown();
             return 0;
+        case WM_DEVICECHANGE:
+            // A controller may have come or gone: the input object looks again at its next frame.
+            gDevicesChanged = true;
+            return DefWindowProcA(window, message, wParam, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -163,7 +163,9 @@ TEST_F(DirectInputTest, SetUpAndDeletionCallTheDevicesInOrder)
         EXPECT_EQ(testseam::TakeInputCalls(),
                   (Calls{"input.Create", "keyboard.Create", "keyboard.SetDataFormat",
                          "keyboard.SetCooperativeLevel", "keyboard.Acquire", "mouse.Create",
-                         "mouse.SetDataFormat", "mouse.SetCooperativeLevel", "mouse.Acquire"}));
+                         "mouse.SetDataFormat", "mouse.SetCooperativeLevel", "mouse.Acquire",
+                         "input.EnumDevices"}))
+            << "the keyboard and the mouse as before, then the controllers (none here)";
     }
     EXPECT_EQ(testseam::TakeInputCalls(), (Calls{"mouse.Unacquire", "mouse.Release", "input.Release",
                                                  "keyboard.Unacquire", "keyboard.Release"}))
@@ -194,8 +196,8 @@ TEST_F(DirectInputTest, MouseThatCannotBeCreatedIsLeftAlone)
     testseam::RecordInputCalls(true);
     DirectInput input;
     const Calls calls = testseam::TakeInputCalls();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.back(), "mouse.Create") << "no call on a mouse that does not exist";
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "mouse.Create") << "no call on a mouse that does not exist";
     Frame(input, {DIK_SPACE});
     EXPECT_TRUE(gBall->IsLaunched()) << "the keyboard works without a mouse";
 }

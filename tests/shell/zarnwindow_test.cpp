@@ -238,6 +238,15 @@ TEST_F(ZarnWindowTest, MessagesAfterTheDestructorReachOnlyDefaultProcessing)
     EXPECT_TRUE(log.calls.empty());
 }
 
+TEST_F(ZarnWindowTest, DeviceChangeAsksTheInputObjectToLookForControllersAgain)
+{
+    TestWindow window(&game, log);
+    gDevicesChanged = false;
+    SendMessageA(window.Handle(), WM_DEVICECHANGE, 0x0007, 0);
+    EXPECT_TRUE(gDevicesChanged);
+    gDevicesChanged = false;
+}
+
 TEST_F(ZarnWindowTest, TheWindowKeepsItsAddressInPointerSizedExtraBytes)
 {
     TestWindow window(&game, log);

@@ -2,7 +2,7 @@
 //   WebStartPage        keyboard, focus and audio listeners; the title; the 256-byte key snapshot
 //   WebWaitForFrame     hands control back to the browser until its next animation frame (ASYNCIFY)
 //   WebNoteFrame        counts a presented frame (Module.frames)
-//   WebTakeWindowEvent  the canvas's size changes and close requests, one at a time
+//   WebTakeWindowEvent  the canvas's size changes, close requests and game controllers coming and going
 //   WebShowMessage      a message box as a line on the page
 //   WebPlaySound        a sound file of the page's file system (or a short tone) over Web Audio
 //   WebKeysRead         the game has read the keyboard: pulses let go
@@ -206,6 +206,14 @@ var LibraryWebPage = {
             WebKeys.ReleaseAll();
             WebPointers.fingers = {};
         },
+        // A game controller came or went: the game enumerates again, and the page shows the
+        // controller's help while one is connected.
+        NotePads: function() {
+            WebPage.events.push([3, 0, 0]);
+            var pads = navigator.getGamepads ? Array.prototype.slice.call(navigator.getGamepads()) : [];
+            var any = pads.some(function(pad) { return pad && pad.connected; });
+            document.body.classList.toggle('pad', any);
+        },
         // Browsers start audio only after a click or a key on the page.
         Audio: function() {
             if (WebPage.audio === null) {
@@ -265,6 +273,8 @@ var LibraryWebPage = {
         window.addEventListener('pageshow', function(event) {
             if (event.persisted) WebPage.ReleaseAll();
         });
+        window.addEventListener('gamepadconnected', WebPage.NotePads);
+        window.addEventListener('gamepaddisconnected', WebPage.NotePads);
         Module['requestClose'] = function() { WebPage.events.push([2, 0, 0]); };
         // What the page's checks read: whether a key is held, and how many of the game's reads saw it down.
         Module['keyHeld'] = WebKeys.Down;

@@ -11,6 +11,10 @@
 //                                          and its controls are, and whether they all fit
 //   node pagecheck.js holding URL          keyboard and finger holding Right together; how many speed
 //                                          steps a tap, click, Enter, Space or activation of + makes
+//   node pagecheck.js pad URL OUT_DIR      a scripted game controller (navigator.getGamepads): whether the
+//                                          help line shows, pad-start.ppm, pad-right.ppm (D-pad right),
+//                                          pad-launched.ppm (south button), then the pad pulled out while
+//                                          its stick holds left: pad-pulled.ppm and pad-later.ppm
 //   node pagecheck.js nowebgl URL          in a browser without WebGL: what the game's box says
 //   node pagecheck.js bfcache URL          away and back again: whether the game plays on
 //   node pagecheck.js visits URL KBPS MS CPU  a first and a second visit over a link of KBPS kbit/s (0:
@@ -331,6 +335,53 @@ async function offline(page) {
     }
 }
 
+// A standard-mapping pad the test holds buttons and axes of, seen through navigator.getGamepads.
+function scriptedPad() {
+    const pad = {id: 'scripted pad', index: 0, connected: false, mapping: 'standard', timestamp: 0,
+        axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+    window.scriptedPad = {
+        Plug: (connected) => {
+            pad.connected = connected;
+            const event = new Event(connected ? 'gamepadconnected' : 'gamepaddisconnected');
+            event.gamepad = pad;
+            window.dispatchEvent(event);
+        },
+        Press: (button, down) => {
+            pad.buttons[button] = {pressed: down, touched: down, value: down ? 1 : 0};
+            pad.timestamp = performance.now();
+        },
+        Stick: (x) => { pad.axes[0] = x; pad.timestamp = performance.now(); },
+    };
+    navigator.getGamepads = () => [pad.connected ? pad : null, null, null, null];
+}
+
+async function gamepad(page, decoder) {
+    await page.evaluateOnNewDocument(scriptedPad);
+    await page.goto(url);
+    if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
+    const helpShown = () => page.evaluate(() => document.getElementById('pad-help').offsetParent !== null);
+    report('pad_help_before', await helpShown());
+    await grab(page, decoder, 'pad-start.ppm');
+    await page.evaluate(() => { scriptedPad.Plug(true); scriptedPad.Press(15, true); });
+    await sleep(1000);
+    await grab(page, decoder, 'pad-right.ppm');
+    report('pad_help', await helpShown());
+    await page.evaluate(() => { scriptedPad.Press(15, false); scriptedPad.Press(0, true); });
+    await sleep(300);
+    await page.evaluate(() => scriptedPad.Press(0, false));
+    await sleep(1000);
+    await grab(page, decoder, 'pad-launched.ppm');
+    // Pulled out while its stick holds left: the paddle stops at once.
+    await page.evaluate(() => scriptedPad.Stick(-0.9));
+    await sleep(1000);
+    await page.evaluate(() => scriptedPad.Plug(false));
+    await sleep(200);
+    await grab(page, decoder, 'pad-pulled.ppm');
+    await sleep(500);
+    await grab(page, decoder, 'pad-later.ppm');
+    report('pad_help_after', await helpShown());
+}
+
 async function broken(page, decoder) {
     await page.goto(url);
     if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
@@ -414,7 +465,7 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        const modes = {broken, phone, screens, holding, nowebgl, bfcache, visits, blocked, offline};
+        const modes = {broken, phone, screens, holding, pad: gamepad, nowebgl, bfcache, visits, blocked, offline};
         if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
         await modes[mode](page, decoder, browser);
         if (mode !== 'blocked' && mode !== 'nowebgl') report('console_errors', JSON.stringify(errors));

@@ -9,15 +9,19 @@
 // | PumpEvents          | SDL window and key events  | canvas size, close         | nothing            |
 // | ShowMessageBox      | SDL's modal box            | a line on the page         | stderr only        |
 // | ReadKeyboard        | X key state, or SDL's      | page keys and touch        | no key down        |
+// | pads (ListPads ...) | SDL game controllers       | the Gamepad API            | none attached      |
 // | PlaySoundFile       | SDL audio                  | Web Audio                  | silent             |
 // | GL surface, context | an SDL GL window           | the canvas's one context   | refused            |
 // | PresentFrame        | paced swap                 | paced to animation frames  | nothing to show    |
-// | Reset               | pacer, keyboard, sound     | keys, current context      | nothing kept       |
+// | Reset               | pacer, keyboard, sound,    | keys, current context,     | nothing kept       |
+// |                     | controllers                | controllers                |                    |
 //
 // Each backend keeps its state in one private struct, put back as a new process has it by Reset.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shell/platform/winapi/layerwindow.h"
 #include "shell/platform/winapi/opengl32.h"
@@ -37,6 +41,26 @@ void ShowMessageBox(const LayerWindow* owner, const char* caption, const char* t
 
 // The state of every key, indexed by DIK_* code.
 void ReadKeyboard(BYTE (&keys)[256]);
+
+// A game controller as the window system reports it: the buttons in the order an XInput pad has
+// them under DirectInput, the left stick from -32768 (left, up) to 32767.
+struct PadReading {
+    int16_t stickX;
+    int16_t stickY;
+    bool dpadUp, dpadRight, dpadDown, dpadLeft;
+    bool buttons[10];  // A, B, X, Y, left shoulder, right shoulder, back, start, left stick, right stick
+};
+// The attached game controllers, each by a number no later controller takes. The first call starts
+// the window system's controller support; when a controller comes or goes after that, every window is
+// sent WM_DEVICECHANGE.
+std::vector<uint32_t> ListPads();
+// Holds a controller open while the game reads it; false when it is no longer attached.
+bool OpenPad(uint32_t pad);
+void ClosePad(uint32_t pad);
+// Brings every open controller's state up to date.
+void PollPads();
+// False once the controller has been pulled out.
+bool ReadPad(uint32_t pad, PadReading& reading);
 
 // Starts a wave file, or a short tone where it is missing or cannot be decoded, in place of whatever
 // is playing, and returns at once. False when there is no audio output.

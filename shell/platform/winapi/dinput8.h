@@ -1,9 +1,13 @@
-// DirectInput 8: the system keyboard and mouse, read by state snapshot. Implemented in dinput8.cpp,
-// the keyboard itself by the backend (sdl2/ and emscripten/dinput8_keyboard.cpp).
-// Implements: DirectInput8Create, CreateDevice for the system keyboard and mouse, SetDataFormat with
-// the standard keyboard and mouse formats, SetCooperativeLevel, Acquire, Unacquire, GetDeviceState
-// and Release. Not implemented: buffered data, enumeration, properties, effects, joysticks.
+// DirectInput 8: the system keyboard and mouse and the attached game controllers, read by state
+// snapshot. Implemented in dinput8.cpp, the devices themselves by the backend (sdl2/ and emscripten/
+// dinput8_keyboard.cpp, dinput8_pads.cpp).
+// Implements: DirectInput8Create, EnumDevices for game controllers, CreateDevice for the system
+// keyboard and mouse and for an enumerated controller, SetDataFormat with the standard keyboard,
+// mouse and joystick formats, SetCooperativeLevel, SetProperty for an axis range, Acquire, Unacquire,
+// Poll, GetDeviceState and Release. Not implemented: buffered data, other properties, effects.
 // The keyboard snapshot is the global X key state, so held keys read as down with or without focus.
+// A controller reads as a pad that speaks XInput reads on Windows: left stick on lX and lY, the
+// D-pad as the first point-of-view hat, buttons A, B, X, Y, left and right shoulder, back, start.
 #pragma once
 
 #include "shell/platform/winapi/wintypes.h"
@@ -49,6 +53,7 @@ typedef IUnknown* LPUNKNOWN;
 #define DIERR_ACQUIRED static_cast<HRESULT>(0x800700AAu)
 #define DIERR_OLDDIRECTINPUTVERSION static_cast<HRESULT>(0x8007047Eu)
 #define DIERR_BETADIRECTINPUTVERSION static_cast<HRESULT>(0x80070481u)
+#define DIERR_UNPLUGGED static_cast<HRESULT>(0x80040209u)
 
 #define DISCL_EXCLUSIVE 0x00000001u
 #define DISCL_NONEXCLUSIVE 0x00000002u
@@ -75,6 +80,7 @@ typedef const DIDATAFORMAT* LPCDIDATAFORMAT;
 
 extern const DIDATAFORMAT c_dfDIKeyboard;
 extern const DIDATAFORMAT c_dfDIMouse2;
+extern const DIDATAFORMAT c_dfDIJoystick2;
 
 struct DIMOUSESTATE2 {
     LONG lX;
@@ -82,6 +88,79 @@ struct DIMOUSESTATE2 {
     LONG lZ;
     BYTE rgbButtons[8];
 };
+
+struct DIJOYSTATE2 {
+    LONG lX;
+    LONG lY;
+    LONG lZ;
+    LONG lRx;
+    LONG lRy;
+    LONG lRz;
+    LONG rglSlider[2];
+    DWORD rgdwPOV[4];  // hundredths of a degree clockwise from north; low word 0xFFFF when centred
+    BYTE rgbButtons[128];
+    LONG lVX;
+    LONG lVY;
+    LONG lVZ;
+    LONG lVRx;
+    LONG lVRy;
+    LONG lVRz;
+    LONG rglVSlider[2];
+    LONG lAX;
+    LONG lAY;
+    LONG lAZ;
+    LONG lARx;
+    LONG lARy;
+    LONG lARz;
+    LONG rglASlider[2];
+    LONG lFX;
+    LONG lFY;
+    LONG lFZ;
+    LONG lFRx;
+    LONG lFRy;
+    LONG lFRz;
+    LONG rglFSlider[2];
+};
+
+// Enumeration: the game controllers only.
+#define DI8DEVCLASS_ALL 0
+#define DI8DEVCLASS_GAMECTRL 4
+#define DIEDFL_ATTACHEDONLY 0x00000001u
+#define DIENUM_STOP 0
+#define DIENUM_CONTINUE 1
+#define DI8DEVTYPE_GAMEPAD 0x15
+
+struct DIDEVICEINSTANCEA {
+    DWORD dwSize;
+    GUID guidInstance;
+    GUID guidProduct;
+    DWORD dwDevType;
+    CHAR tszInstanceName[260];
+    CHAR tszProductName[260];
+    GUID guidFFDriver;
+    WORD wUsagePage;
+    WORD wUsage;
+};
+typedef const DIDEVICEINSTANCEA* LPCDIDEVICEINSTANCEA;
+typedef BOOL(CALLBACK* LPDIENUMDEVICESCALLBACKA)(LPCDIDEVICEINSTANCEA lpddi, LPVOID pvRef);
+
+// Properties: only the range of every axis at once (DIPH_DEVICE).
+struct DIPROPHEADER {
+    DWORD dwSize;
+    DWORD dwHeaderSize;
+    DWORD dwObj;
+    DWORD dwHow;
+};
+typedef const DIPROPHEADER* LPCDIPROPHEADER;
+struct DIPROPRANGE {
+    DIPROPHEADER diph;
+    LONG lMin;
+    LONG lMax;
+};
+#define DIPH_DEVICE 0
+// Recognised by address, as Windows' own property names are.
+extern const GUID DIPROP_RANGE_NAME;
+#define DIPROP_RANGE DIPROP_RANGE_NAME
 
 class IDirectInputDevice8A {
 public:
@@ -91,6 +170,8 @@ public:
     virtual HRESULT GetDeviceState(DWORD cbData, LPVOID lpvData) = 0;
     virtual HRESULT SetDataFormat(LPCDIDATAFORMAT lpdf) = 0;
     virtual HRESULT SetCooperativeLevel(HWND hwnd, DWORD dwFlags) = 0;
+    virtual HRESULT SetProperty(REFGUID rguidProp, LPCDIPROPHEADER pdiph) = 0;
+    virtual HRESULT Poll() = 0;
 
 protected:
     ~IDirectInputDevice8A() = default;
@@ -102,6 +183,8 @@ public:
     virtual ULONG Release() = 0;
     virtual HRESULT CreateDevice(REFGUID rguid, LPDIRECTINPUTDEVICE8A* lplpDirectInputDevice,
                                  LPUNKNOWN pUnkOuter) = 0;
+    virtual HRESULT EnumDevices(DWORD dwDevType, LPDIENUMDEVICESCALLBACKA lpCallback, LPVOID pvRef,
+                                DWORD dwFlags) = 0;
 
 protected:
     ~IDirectInput8A() = default;

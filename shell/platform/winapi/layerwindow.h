@@ -35,6 +35,8 @@ LayerWindow* FindWindowByNative(const NativeWindow* native);
 void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Asks every window to close, as a quit request from outside (a signal, the session ending) does.
 void PostCloseToAllWindows();
+// Posts a message to every window, as Windows broadcasts a change of the attached devices.
+void PostToAllWindows(UINT message, WPARAM wParam, LPARAM lParam);
 // Keeps GetFocus in step with the window system's own focus changes.
 void NoteFocusGained(HWND hwnd);
 void NoteFocusLost(HWND hwnd);

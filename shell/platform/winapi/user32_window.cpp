@@ -64,6 +64,11 @@ void PostCloseToAllWindows()
     for (auto& w : windowTable.windows) Post(HandleOf(w.get()), WM_CLOSE, 0, 0);
 }
 
+void PostToAllWindows(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (auto& w : windowTable.windows) Post(HandleOf(w.get()), message, wParam, lParam);
+}
+
 void NoteFocusGained(HWND hwnd)
 {
     windowTable.focus = hwnd;

@@ -11,10 +11,11 @@ layer::web::BackendState& layer::web::State()
 }
 
 // The canvas keeps its context and the page its decoded sounds: a page has them once, for as long as
-// it is open. No key is held any more, and no context current.
+// it is open. No key is held any more, no context current and no gamepad known.
 void layer::backend::Reset()
 {
     web::BackendState& state = web::State();
     state.current = nullptr;
     std::memset(state.keys, 0, sizeof(state.keys));
+    std::memset(state.padNumbers, 0, sizeof(state.padNumbers));
 }

@@ -31,6 +31,10 @@ struct BackendState {
     HGLRC context = nullptr;   // the canvas's one context, once made
     HGLRC current = nullptr;
     BYTE keys[256] = {};  // the snapshot the page's key events keep, indexed by DIK_* code
+    // The gamepads by the page's index: a browser gives a pad that reconnects its old index, so each
+    // connection gets a number of its own (dinput8_pads.cpp); 0 where nothing is connected.
+    uint32_t padNumbers[16] = {};
+    uint32_t lastPadNumber = 0;
     AnimationFrameClock frameClock;
     pacing::FramePacer pacer{frameClock};
 };

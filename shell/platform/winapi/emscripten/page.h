@@ -13,7 +13,8 @@ void WebStartPage(BYTE* keys, const char* title);
 double WebWaitForFrame();
 // Counts a frame the game presents, on the page (Module.frames).
 void WebNoteFrame();
-// Takes the canvas's next window event: 0 none, 1 size (width and height set), 2 close request.
+// Takes the canvas's next window event: 0 none, 1 size (width and height set), 2 close request,
+// 3 a game controller connected or disconnected.
 int WebTakeWindowEvent(int* width, int* height);
 void WebShowMessage(const char* caption, const char* text);
 // Starts a sound file of the page's file system, or a short tone where there is none; 0 without audio.
@@ -25,7 +26,7 @@ void WebEndPage(int exitCode);
 
 namespace layer::web {
 
-enum WindowEvent { kNoEvent = 0, kSizeEvent = 1, kCloseEvent = 2 };
+enum WindowEvent { kNoEvent = 0, kSizeEvent = 1, kCloseEvent = 2, kDevicesEvent = 3 };
 
 // Makes the canvas's WebGL context, once; false (with a message) where the browser has none.
 bool MakeCanvasContext();

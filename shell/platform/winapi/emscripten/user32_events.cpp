@@ -36,6 +36,8 @@ void PumpEvents()
             Post(HandleOf(window), WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
         } else if (kind == web::kCloseEvent) {
             Post(HandleOf(window), WM_CLOSE, 0, 0);
+        } else if (kind == web::kDevicesEvent) {
+            PostToAllWindows(WM_DEVICECHANGE, 0x0007, 0);  // DBT_DEVNODES_CHANGED, as on Windows
         }
     }
 }

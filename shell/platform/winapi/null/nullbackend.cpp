@@ -1,6 +1,7 @@
 // The null backend: our Windows API with no window system, sound or keyboard behind it, for the tests
 // that run under node, where there is no page. A window can be registered and created, but gets no
-// native window, so no pixel format, context or frame; no key is ever down and every sound is silent.
+// native window, so no pixel format, context or frame; no key is ever down, no controller attached and
+// every sound is silent.
 // It keeps no state.
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,26 @@ void ShowMessageBox(const LayerWindow*, const char*, const char*, bool) {}
 void ReadKeyboard(BYTE (&keys)[256])
 {
     std::memset(keys, 0, sizeof(keys));
+}
+
+// No game controller is ever attached.
+std::vector<uint32_t> ListPads()
+{
+    return {};
+}
+
+bool OpenPad(uint32_t)
+{
+    return false;
+}
+
+void ClosePad(uint32_t) {}
+
+void PollPads() {}
+
+bool ReadPad(uint32_t, PadReading&)
+{
+    return false;
 }
 
 bool PlaySoundFile(const std::string&)

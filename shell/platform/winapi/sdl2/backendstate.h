@@ -6,6 +6,7 @@
 
 #include "shell/platform/framepacer.h"
 #include "shell/platform/steadyclock.h"
+#include "shell/platform/winapi/sdl2/dinput8_pads.h"
 #include "shell/platform/winapi/sdl2/winmm_sound.h"
 
 namespace layer::sdl2 {
@@ -21,6 +22,7 @@ struct BackendState {
     pacing::FramePacer pacer{paceClock};
     std::unique_ptr<XKeyboard, XKeyboardCloser> keyboard;  // opened at the first read
     std::unique_ptr<Sound> sound;                          // made at the first sound
+    std::unique_ptr<Pads> pads;                            // made at the first enumeration
 };
 
 BackendState& State();

@@ -37,8 +37,9 @@ void UseRealKeyboard();
 void LoseKeyboard();
 
 // DirectInput calls. While recording, each call on the DirectInput interface and its devices is
-// stored as "<object>.<operation>", the object being "input", "keyboard" or "mouse"; creating the
-// interface is "input.Create" and creating a device "keyboard.Create" or "mouse.Create". A call
+// stored as "<object>.<operation>", the object being "input", "keyboard", "mouse" or "pad" (a game
+// controller); creating the interface is "input.Create" and creating a device "keyboard.Create",
+// "mouse.Create" or "pad.Create", enumerating the controllers "input.EnumDevices". A call
 // named with FailInputCall fails with DIERR_GENERIC (a failed create gives no object).
 void RecordInputCalls(bool on);
 std::vector<std::string> TakeInputCalls();
