@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "game/ball.h"
-#include "game/paddle.h"
-#include "game/world.h"
 #include "shell/platform/winapi/testseam/testseam.h"
+#include "tests/support/fieldobjects.h"
 
 namespace {
 
@@ -19,19 +17,12 @@ using Calls = std::vector<std::string>;
 // A ball and paddle in the program-wide slots and a keyboard the test scripts frame by frame.
 class DirectInputTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Hold({});
-        gBall = new Ball(3);
-        gPaddle = new Paddle();
-    }
+    FieldObjects field;
+
+    void SetUp() override { Hold({}); }
 
     void TearDown() override
     {
-        delete gBall;
-        delete gPaddle;
-        gBall = nullptr;
-        gPaddle = nullptr;
         testseam::UseRealKeyboard();
         testseam::RecordInputCalls(false);
         testseam::TakeInputCalls();

@@ -7,12 +7,10 @@
 
 #include <functional>
 
-#include "game/ball.h"
-#include "game/paddle.h"
-#include "game/world.h"
 #include "input/directinput.h"
 #include "shell/platform/winapi/testseam/testseam.h"
 #include "shell/shellglobals.h"
+#include "tests/support/fieldobjects.h"
 
 namespace {
 
@@ -63,23 +61,16 @@ private:
 
 class GamePadsTest : public ::testing::Test {
 protected:
+    FieldObjects field;
+
     void SetUp() override
     {
         uint8_t none[256] = {};
         testseam::SetKeyboardSnapshot(none);
-        gBall = new Ball(3);
-        gPaddle = new Paddle();
         gDevicesChanged = false;
     }
 
-    void TearDown() override
-    {
-        delete gBall;
-        delete gPaddle;
-        gBall = nullptr;
-        gPaddle = nullptr;
-        testseam::ResetLayer();
-    }
+    void TearDown() override { testseam::ResetLayer(); }
 
     // The paddle's move in one frame.
     static float Step(DirectInput& input)
