@@ -402,13 +402,18 @@ function countAnimationFrames(hz) {
         const period = 1000 / hz;
         const start = performance.now();
         let waiting = [];
+        let shown = 0;
         window.requestAnimationFrame = (callback) => waiting.push(callback);
+        // A timer may fire a little before its time: that blank has not come yet.
         const blank = () => {
             const count = Math.floor((performance.now() - start) / period);
-            const due = waiting;
-            waiting = [];
-            due.forEach((callback) => callback(start + count * period));
-            setTimeout(blank, Math.max(0, start + (count + 1) * period - performance.now()));
+            if (count > shown) {
+                shown = count;
+                const due = waiting;
+                waiting = [];
+                due.forEach((callback) => callback(start + count * period));
+            }
+            setTimeout(blank, Math.max(0, start + (shown + 1) * period - performance.now()));
         };
         setTimeout(blank, period);
     }
