@@ -28,8 +28,9 @@
 //                                          then serves a captive portal's page in its place and loads
 //                                          again; then serves the build in NEW at the same address and loads
 //                                          again: the build that plays, and the caches left
-//   node pagecheck.js pace URL             the game's frames per second against the page's animation
-//                                          frames, at the browser's own rate and at 30, 50 and 144 Hz
+//   node pagecheck.js pace URL [SECONDS]   the game's frames per second against the page's animation
+//                                          frames, at the browser's own rate and at 30, 50 and 144 Hz,
+//                                          each over SECONDS of play (3)
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -424,8 +425,9 @@ function countAnimationFrames(hz) {
     window.requestAnimationFrame(tick);
 }
 
-// The game's frames and the page's animation frames per second, over three seconds of play.
+// The game's frames and the page's animation frames per second, over some seconds of play.
 async function pace(browser) {
+    const seconds = Number(process.argv[4] || 3);
     for (const hz of [0, 30, 50, 144]) {
         const page = await browser.newPage();
         await page.evaluateOnNewDocument(countAnimationFrames, hz);
@@ -433,12 +435,12 @@ async function pace(browser) {
         if (!(await waitForFrames(page, 30, 20000))) throw new Error('the game drew no frames');
         const read = () => page.evaluate(() => [Module.frames, window.animationFrames, performance.now()]);
         const before = await read();
-        await sleep(3000);
+        await sleep(seconds * 1000);
         const after = await read();
-        const seconds = (after[2] - before[2]) / 1000;
+        const played = (after[2] - before[2]) / 1000;
         const name = hz ? `at_${hz}hz` : 'own';
-        report(`${name}_frames_per_s`, ((after[0] - before[0]) / seconds).toFixed(1));
-        report(`${name}_animation_frames_per_s`, ((after[1] - before[1]) / seconds).toFixed(1));
+        report(`${name}_frames_per_s`, ((after[0] - before[0]) / played).toFixed(1));
+        report(`${name}_animation_frames_per_s`, ((after[1] - before[1]) / played).toFixed(1));
         await page.close();
     }
 }
