@@ -12,7 +12,12 @@ endif()
 list(PREPEND CMAKE_FIND_ROOT_PATH ${BRICKS_WEB_DEPS})
 
 add_library(OpenGL::GL INTERFACE IMPORTED)
-target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1 -lGL)
+# The game asks for no WebGL extension, so none is turned on for it: each costs the page a round trip
+# to the GPU process as the game starts. Its largest draw, the ball, is a few kilobytes of vertices,
+# so the emulation's scratch buffers need not be the 2 MB it fills at start by default:
+# 64 KB holds many times that.
+target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
+    -sGL_MAX_TEMP_BUFFER_SIZE=65536 -lGL)
 
 add_library(OpenGL::GLU STATIC IMPORTED)
 set_target_properties(OpenGL::GLU PROPERTIES
