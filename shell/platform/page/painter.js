@@ -2,7 +2,9 @@
 // code (painter.wasm, tools/assetgen/pagepainter.h) so that the page need not download them. As a
 // worker it takes the compiled module once, then one file name at a time, and answers each with
 // {name, bytes} (or {error}); the page starts one worker per processor core it may use. Where a page
-// cannot start workers it loads this file itself and calls Painter.Start and Painter.Paint.
+// cannot start workers it loads this file itself and calls Painter.Start and Painter.Paint. Asked
+// first to read back what an earlier visit kept ({read, cacheName}), a worker answers {kept}: the
+// files, handed over, or null unless every one is there.
 'use strict';
 var Painter = {
     // An instance of the painter module. A standalone module may name a few runtime imports (memory
@@ -33,9 +35,26 @@ var Painter = {
     }
 };
 
+function ReadKept(names, cacheName) {
+    Promise.all(names.map(function(name) {
+        return caches.match('painted/' + name, {cacheName: cacheName}).then(function(kept) {
+            return kept ? kept.arrayBuffer() : null;
+        });
+    })).then(function(files) {
+        if (files.some(function(bytes) { return !bytes; })) self.postMessage({kept: null});
+        else self.postMessage({kept: files}, files);
+    }).catch(function() {
+        self.postMessage({kept: null});
+    });
+}
+
 if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope) {
     var started = null;
     self.onmessage = function(event) {
+        if (event.data.read) {
+            ReadKept(event.data.read, event.data.cacheName);
+            return;
+        }
         if (event.data.module) {
             started = Painter.Start(event.data.module);
             return;
