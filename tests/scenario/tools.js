@@ -36,6 +36,19 @@ function kill(child) {
     if (child && child.exitCode === null && child.signalCode === null) child.kill('SIGKILL');
 }
 
+// A driver's game: its exit code within 30 s (null when it has not ended), gone either way.
+async function gameExit(child) {
+    const code = await exitWithin(child, 30000);
+    kill(child);
+    return code;
+}
+
+// Ends a game still running.
+async function endGame(child) {
+    kill(child);
+    if (child) await child.exited;
+}
+
 // Polls until fn returns something truthy; throws `what` after ms.
 async function waitFor(what, ms, fn, every = 200) {
     for (const end = Date.now() + ms; ;) {
@@ -87,4 +100,4 @@ async function startXvfb(dir, ...options) {
     return {display: `:${number}`, server};
 }
 
-module.exports = {sleep, workFolder, start, exitWithin, kill, waitFor, output, probe, positions, startXvfb};
+module.exports = {sleep, workFolder, start, kill, gameExit, endGame, waitFor, output, probe, positions, startXvfb};

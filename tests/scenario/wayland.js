@@ -111,15 +111,8 @@ function create(way) {
         async requestClose() {
             output('swaymsg', '[title="SkellanWindow"] kill');
         },
-        async exitCode() {
-            const code = await tools.exitWithin(child, 30000);
-            tools.kill(child);
-            return code;
-        },
-        async end() {
-            tools.kill(child);
-            if (child) await child.exited;
-        },
+        exitCode: () => tools.gameExit(child),
+        end: () => tools.endGame(child),
         log: () => fs.readFileSync(path.join(session, 'game.log'), 'utf8'),
         async tearDown() {
             tools.kill(child);

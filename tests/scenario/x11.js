@@ -72,16 +72,8 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
         async pressAltF4() {
             xdotool('key', 'alt+F4');
         },
-        async exitCode() {
-            const code = await tools.exitWithin(game, 30000);
-            tools.kill(game);
-            return code;
-        },
-        // Ends a game still running.
-        async end() {
-            tools.kill(game);
-            if (game) await game.exited;
-        },
+        exitCode: () => tools.gameExit(game),
+        end: () => tools.endGame(game),
         log: () => fs.readFileSync(path.join(work, `${target}-game.log`), 'utf8'),
         async tearDown() {
             tools.kill(game);
