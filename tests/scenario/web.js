@@ -6,6 +6,7 @@ const crypto = require('node:crypto');
 const fs = require('node:fs');
 const net = require('node:net');
 const path = require('node:path');
+const vm = require('node:vm');
 const tools = require('./tools');
 
 const keys = {Right: 'ArrowRight', Space: 'Space', Equal: 'Equal', Minus: 'Minus'};
@@ -16,6 +17,16 @@ async function freePort() {
     const {port} = server.address();
     await new Promise((resolve) => server.close(resolve));
     return port;
+}
+
+// What one of the page's painter modules paints, run here as a page without workers runs it (painter.js),
+// as SHA-256 sums by file name.
+async function paintedHere(gameDir, file) {
+    const sandbox = {WebAssembly};
+    vm.runInNewContext(fs.readFileSync(path.join(gameDir, 'painter.js'), 'utf8'), sandbox);
+    const painter = await sandbox.Painter.Start(await WebAssembly.compile(fs.readFileSync(path.join(gameDir, file))));
+    return Object.fromEntries(Object.keys(painter.indices).map((name) =>
+        [name, crypto.createHash('sha256').update(sandbox.Painter.Paint(painter, name)).digest('hex')]));
 }
 
 function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.workFolder(target)} = {}) {
@@ -103,7 +114,8 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
                 assert.ok(await page.evaluate(() => document.body.textContent.includes('Click the game')));
                 assert.ok(await page.evaluate(() => document.activeElement === Module.canvas));
             }],
-            ['the page painted the sky and the sound as the build\'s generator did', async (assert) => {
+            ['the page painted the sky and the sound as the build\'s generator did, as does the painter for ' +
+                'browsers without WebAssembly\'s vectors', async (assert) => {
                 const painted = await page.evaluate(async () => {
                     const sums = {};
                     for (const [name, bytes] of Object.entries(Loading.painted)) {
@@ -115,7 +127,9 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
                 const sky = fs.readdirSync(path.join(gameDir, 'skybox')).filter((f) => f.endsWith('.bmp'));
                 const sum = (f) => crypto.createHash('sha256').update(fs.readFileSync(path.join(gameDir, f)));
                 const files = ['PRES4YA.wav', ...sky.map((f) => `skybox/${f}`)];
-                assert.deepEqual(painted, Object.fromEntries(files.map((f) => [f, sum(f).digest('hex')])));
+                const expected = Object.fromEntries(files.map((f) => [f, sum(f).digest('hex')]));
+                assert.deepEqual(painted, expected);
+                assert.deepEqual(await paintedHere(gameDir, 'painter-scalar.wasm'), expected);
             }],
             ['arrows, space, = and - leave the page where it was', async (assert) => {
                 // The page is taller than the view, so keys the browser scrolls with would move it.

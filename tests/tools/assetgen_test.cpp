@@ -17,6 +17,7 @@
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/pagepainter.h"
 #include "tools/assetgen/picture.h"
+#include "tools/assetgen/valuenoise.h"
 
 namespace {
 
@@ -301,6 +302,23 @@ TEST(PagePainterTest, NamesTheGameFilesInLoadingOrderThenTheSound)
     }
     const uint8_t* sound = PaintAsset(6);
     EXPECT_EQ(std::vector<uint8_t>(sound, sound + PaintedSize()), ReadFile(BuildPath("PRES4YA.wav")));
+}
+
+// The sky is painted four points at a time; a lane that floors or hashes differently from the point-by-
+// point field would change the pictures. Points straddle lattice lines on both sides of zero, and the
+// count leaves a remainder for the scalar tail.
+TEST(ValueNoiseTest, FractalsGiveTheBitsFractalGivesAtEachPoint)
+{
+    const ValueNoise noise(0x5EED0002u);
+    NoiseSamples samples;
+    for (float a : {-3.0f, -2.5f, -1.0f, -0.75f, -0.0f, 0.0f, 0.999999f, 1.0f, 7.25f, 40123.5f, -65537.3f})
+        samples.Add(a, 0.5f - a, a * 0.37f);
+    noise.Fractals(samples, 6);
+    ASSERT_EQ(samples.values.size(), samples.x.size());
+    for (size_t i = 0; i < samples.x.size(); ++i) {
+        const float expected = noise.Fractal(samples.x[i], samples.y[i], samples.z[i], 6);
+        EXPECT_EQ(std::memcmp(&samples.values[i], &expected, sizeof expected), 0) << samples.x[i];
+    }
 }
 
 TEST(GeneratedSoundTest, HitSoundIsAShortBrightSixteenBitPing)

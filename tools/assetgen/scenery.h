@@ -3,6 +3,8 @@
 // faces computed from it meet without seams.
 #pragma once
 
+#include <vector>
+
 #include "tools/assetgen/cubeface.h"
 #include "tools/assetgen/picture.h"
 #include "tools/assetgen/valuenoise.h"
@@ -23,14 +25,23 @@ public:
 
     Scenery();
 
-    // The colour seen along a direction from the centre of the box; the length does not matter.
-    Colour At(Vec3 direction) const;
     // One face's picture, each texel coloured by the direction through its centre.
     Picture PaintFace(const CubeFace& face, int size) const;
 
 private:
-    Colour Sky(Vec3 unit) const;
-    Colour Ground(Vec3 unit) const;
+    // The colour along a unit direction above the horizon, given the cloud field there.
+    Colour Sky(Vec3 unit, float density) const;
+    // The colour along a unit direction below it, given the three fields where it meets the ground.
+    Colour Ground(Vec3 unit, float rock, float ridges, float stones) const;
+
+    // What the fields give for one row of texels: clouds above the horizon, the rest below.
+    struct RowNoise {
+        NoiseSamples clouds;
+        NoiseSamples rocks;
+        NoiseSamples ridges;
+        NoiseSamples stones;
+    };
+    void SampleRow(const std::vector<Vec3>& units, RowNoise& noise) const;
 
     ValueNoise clouds;
     ValueNoise rocks;

@@ -1,6 +1,7 @@
 // The page's side of the browser layer, linked with --js-library. The C++ backend calls these:
 //   WebStartPage        keyboard, focus and audio listeners; the title; the 256-byte key snapshot
 //   WebWaitForFrame     hands control back to the browser until its next animation frame (ASYNCIFY)
+//   WebWaitForFiles     hands control back to the browser until the page's files are written (ASYNCIFY)
 //   WebNoteFrame        counts a presented frame (Module.frames)
 //   WebTakeWindowEvent  the canvas's size changes, close requests and game controllers coming and going
 //   WebShowMessage      a message box as a line on the page
@@ -293,6 +294,16 @@ var LibraryWebPage = {
     WebWaitForFrame: function() {
         return Asyncify.handleSleep(function(wakeUp) {
             requestAnimationFrame(function(time) { wakeUp(time); });
+        });
+    },
+
+    // The page gives Module.awaitFiles(done), which calls done once the files it makes are in the
+    // file system: at once (no sleep) when they are there already, or where the page makes none.
+    WebWaitForFiles: function() {
+        return Asyncify.handleSleep(function(wakeUp) {
+            var awaitFiles = Module['awaitFiles'];
+            if (!awaitFiles) wakeUp(0);
+            else awaitFiles(function() { wakeUp(0); });
         });
     },
 

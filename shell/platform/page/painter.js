@@ -1,10 +1,11 @@
 // The page's painter: the six sky pictures and the hit sound, painted with the asset generator's own
-// code (painter.wasm, tools/assetgen/pagepainter.h) so that the page need not download them. As a
-// worker it takes the compiled module once, then one file name at a time, and answers each with
-// {name, bytes} (or {error}); the page starts one worker per processor core it may use. Where a page
-// cannot start workers it loads this file itself and calls Painter.Start and Painter.Paint. Asked
-// first to read back what an earlier visit kept ({read, cacheName}), a worker answers {kept}: the
-// files, handed over, or null unless every one is there.
+// code (tools/assetgen/pagepainter.h; painter.wasm, or painter-scalar.wasm in a browser without
+// WebAssembly's vectors) so that the page need not download them. As a worker it takes the compiled
+// module once, then one file name at a time, and answers each with {name, bytes} (or {error}); the
+// page starts one worker per processor core it may use. Where a page cannot start workers it loads
+// this file itself and calls Painter.Start and Painter.Paint. Asked first to read back what an
+// earlier visit kept ({read, cacheName}), a worker answers {kept}: the files, handed over, or null
+// unless every one is there.
 'use strict';
 var Painter = {
     // An instance of the painter module. A standalone module may name a few runtime imports (memory

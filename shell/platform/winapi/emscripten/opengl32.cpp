@@ -82,10 +82,14 @@ HGLRC backend::CreateGlContext(const LayerWindow&)
     return state.context;
 }
 
+// The game opens its pictures once its context is current. The page starts the game while it is still
+// painting them (or reading them back), so that the canvas's context and the game's start happen
+// meanwhile; here the game waits until they are written.
 BOOL backend::MakeGlCurrent(const LayerWindow*, HGLRC context)
 {
     web::BackendState& state = web::State();
     if (context && context != state.context) return FALSE;
+    if (context) WebWaitForFiles();
     state.current = context;
     return TRUE;
 }

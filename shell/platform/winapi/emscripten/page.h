@@ -11,6 +11,9 @@ void WebStartPage(BYTE* keys, const char* title);
 // Returns to the browser and resumes at its next animation frame, giving that frame's time in
 // milliseconds (an ASYNCIFY import).
 double WebWaitForFrame();
+// Returns once the page has written the files it makes for the game (the painted sky and sound) into
+// the file system; until then the browser runs on (an ASYNCIFY import).
+void WebWaitForFiles();
 // Counts a frame the game presents, on the page (Module.frames).
 void WebNoteFrame();
 // Takes the canvas's next window event: 0 none, 1 size (width and height set), 2 close request,
