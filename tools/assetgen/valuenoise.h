@@ -29,7 +29,5 @@ public:
     void Fractals(NoiseSamples& samples, int octaves) const;
 
 private:
-    float Lattice(int32_t x, int32_t y, int32_t z) const;
-
     uint32_t seed;
 };
