@@ -3,9 +3,9 @@
 // WebAssembly's vectors) so that the page need not download them. As a worker it takes the compiled
 // module once, then one file name at a time, and answers each with {name, bytes} (or {error}); the
 // page starts one worker per processor core it may use. Where a page cannot start workers it loads
-// this file itself and calls Painter.Start and Painter.Paint. Asked first to read back what an
-// earlier visit kept ({read, cacheName}), a worker answers {kept}: the files, handed over, or null
-// unless every one is there. Given a file to keep ({keep: name, bytes, cacheName}), it keeps it.
+// this file itself and calls Painter.Start and Painter.Paint. Named with a request to read back what
+// an earlier visit kept ({read, cacheName} as JSON), a worker answers {kept}: the files, handed over,
+// or null unless every one is there. Given a file to keep ({keep: name, bytes, cacheName}), it keeps it.
 'use strict';
 var Painter = {
     // An instance of the painter module. A standalone module may name a few runtime imports (memory
@@ -65,10 +65,6 @@ function Keep(name, bytes, cacheName) {
 if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope) {
     var started = null;
     self.onmessage = function(event) {
-        if (event.data.read) {
-            ReadKept(event.data.read, event.data.cacheName);
-            return;
-        }
         if (event.data.keep) {
             Keep(event.data.keep, event.data.bytes, event.data.cacheName);
             return;
@@ -85,4 +81,10 @@ if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScop
             self.postMessage({name: name, error: String(error)});
         });
     };
+    // The request comes with the worker's name, so that it reads at once: a message would reach it only
+    // once the page's thread, busy laying out the page and starting the program, passed it on.
+    if (self.name) {
+        var asked = JSON.parse(self.name);
+        ReadKept(asked.read, asked.cacheName);
+    }
 }
