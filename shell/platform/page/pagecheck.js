@@ -16,6 +16,7 @@
 //                                          pad-launched.ppm (south button), then the pad pulled out while
 //                                          its stick holds left: pad-pulled.ppm and pad-later.ppm
 //   node pagecheck.js nowebgl URL          in a browser without WebGL: what the game's box says
+//   node pagecheck.js silent URL           with painting workers that never answer: what the status line says
 //   node pagecheck.js bfcache URL          away and back again: whether the game plays on
 //   node pagecheck.js visits URL KBPS MS CPU  a first and a second visit over a link of KBPS kbit/s (0:
 //                                          no limit) and MS latency, the processor slowed CPU times:
@@ -219,6 +220,16 @@ async function nowebgl(page) {
     await page.waitForFunction(() => document.getElementById('loading').className === 'failed', {timeout: 20000})
         .catch(() => {});
     report('loading', JSON.stringify(await page.$eval('#loading', (e) => e.offsetParent !== null && e.textContent)));
+}
+
+// Workers that never answer: the page gives them up, says so, and paints the sky on its own thread.
+async function silent(page) {
+    await page.evaluateOnNewDocument(() => {
+        window.Worker = function() { this.postMessage = this.terminate = function() {}; };
+    });
+    await page.goto(url);
+    if (!(await waitForFrames(page, 1, 40000))) throw new Error('no first frame without answering workers');
+    report('status', JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
 }
 
 async function bfcache(page) {
@@ -472,7 +483,7 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        const modes = {broken, phone, screens, holding, pad: gamepad, nowebgl, bfcache, visits, blocked, offline};
+        const modes = {broken, phone, screens, holding, pad: gamepad, nowebgl, silent, bfcache, visits, blocked, offline};
         if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
         await modes[mode](page, decoder, browser);
         if (mode !== 'blocked' && mode !== 'nowebgl') report('console_errors', JSON.stringify(errors));
