@@ -17,6 +17,8 @@
 //                                          its stick holds left: pad-pulled.ppm and pad-later.ppm
 //   node pagecheck.js nowebgl URL          in a browser without WebGL: what the game's box says
 //   node pagecheck.js silent URL           with painting workers that never answer: what the status line says
+//   node pagecheck.js full URL             with no room in the browser's storage, a visit and the next: the status
+//                                          line each time
 //   node pagecheck.js bfcache URL          away and back again: whether the game plays on
 //   node pagecheck.js visits URL KBPS MS CPU  a first and a second visit over a link of KBPS kbit/s (0:
 //                                          no limit) and MS latency, the processor slowed CPU times:
@@ -230,6 +232,22 @@ async function silent(page) {
     await page.goto(url);
     if (!(await waitForFrames(page, 1, 40000))) throw new Error('no first frame without answering workers');
     report('status', JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
+}
+
+// No room in the browser's storage: the game plays, and the page says so once for the build.
+async function full(page) {
+    const client = await page.target().createCDPSession();
+    // A quota of one byte: zero puts the browser's own back.
+    await client.send('Storage.overrideQuotaForOrigin', {origin: new URL(url).origin, quotaSize: 1});
+    const status = () => page.$eval('#status', (e) => e.textContent);
+    for (const visit of ['first', 'next']) {
+        if (visit === 'first') await page.goto(url);
+        else await page.reload();
+        if (!(await waitForFrames(page, 1, 30000))) throw new Error(`no first frame on the ${visit} visit`);
+        await page.waitForFunction(() => /no room/.test(document.getElementById('status').textContent),
+            {timeout: visit === 'first' ? 15000 : 3000}).catch(() => {});
+        report(`${visit}_status`, JSON.stringify(await status()));
+    }
 }
 
 async function bfcache(page) {
@@ -483,7 +501,7 @@ async function pace(browser) {
         page.on('console', (m) => {
             if (m.type() === 'error' && !notices.test(m.text())) errors.push(m.text());
         });
-        const modes = {broken, phone, screens, holding, pad: gamepad, nowebgl, silent, bfcache, visits, blocked, offline};
+        const modes = {broken, phone, screens, holding, pad: gamepad, nowebgl, silent, full, bfcache, visits, blocked, offline};
         if (!modes[mode]) throw new Error(`unknown mode '${mode}'`);
         await modes[mode](page, decoder, browser);
         if (mode !== 'blocked' && mode !== 'nowebgl') report('console_errors', JSON.stringify(errors));
