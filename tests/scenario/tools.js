@@ -31,9 +31,14 @@ async function exitWithin(child, ms) {
     return Promise.race([child.exited, late]).finally(() => clearTimeout(timer));
 }
 
+// Whether a child has ended: one that a signal ended (an abort) has no exit code.
+function ended(child) {
+    return child.exitCode !== null || child.signalCode !== null;
+}
+
 // SIGKILL: the game's SDL catches SIGTERM.
 function kill(child) {
-    if (child && child.exitCode === null && child.signalCode === null) child.kill('SIGKILL');
+    if (child && !ended(child)) child.kill('SIGKILL');
 }
 
 // A driver's game: its exit code within 30 s (null when it has not ended), gone either way.
@@ -100,4 +105,4 @@ async function startXvfb(dir, ...options) {
     return {display: `:${number}`, server};
 }
 
-module.exports = {sleep, workFolder, start, kill, gameExit, endGame, waitFor, output, probe, positions, startXvfb};
+module.exports = {sleep, workFolder, start, ended, kill, gameExit, endGame, waitFor, output, probe, positions, startXvfb};

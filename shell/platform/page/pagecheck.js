@@ -239,14 +239,13 @@ async function full(page) {
     const client = await page.target().createCDPSession();
     // A quota of one byte: zero puts the browser's own back.
     await client.send('Storage.overrideQuotaForOrigin', {origin: new URL(url).origin, quotaSize: 1});
-    const status = () => page.$eval('#status', (e) => e.textContent);
     for (const visit of ['first', 'next']) {
         if (visit === 'first') await page.goto(url);
         else await page.reload();
         if (!(await waitForFrames(page, 1, 30000))) throw new Error(`no first frame on the ${visit} visit`);
         await page.waitForFunction(() => /no room/.test(document.getElementById('status').textContent),
             {timeout: visit === 'first' ? 15000 : 3000}).catch(() => {});
-        report(`${visit}_status`, JSON.stringify(await status()));
+        report(`${visit}_status`, JSON.stringify(await page.$eval('#status', (e) => e.textContent)));
     }
 }
 
