@@ -94,15 +94,21 @@ function positions(picture) {
     return {paddle, ball: ball ? {x, y} : null};
 }
 
-// An X server of the run's own on a free display; resolves to {display, server}.
+// An X server of the run's own on a free display; resolves to {display, server, state}, state() saying
+// whether the server still runs, with its log once it has ended.
 async function startXvfb(dir, ...options) {
     const file = path.join(dir, `display-${process.pid}-${Date.now()}`);
     const fd = fs.openSync(file, 'w');
+    const log = fs.openSync(`${file}.log`, 'w');
     const server = spawn('Xvfb', ['-displayfd', String(3), '-screen', '0', '1280x1024x24', '-nolisten', 'tcp',
-        ...options], {stdio: ['ignore', 'ignore', 'ignore', fd]});
+        ...options], {stdio: ['ignore', log, log, fd]});
     fs.closeSync(fd);
+    fs.closeSync(log);
     const number = await waitFor('Xvfb', 10000, () => fs.readFileSync(file, 'utf8').trim(), 100);
-    return {display: `:${number}`, server};
+    const state = () => (ended(server) ?
+        `Xvfb :${number} had ended (${server.exitCode ?? server.signalCode}): ${fs.readFileSync(`${file}.log`, 'utf8')}` :
+        `Xvfb :${number} was running`);
+    return {display: `:${number}`, server, state};
 }
 
 module.exports = {sleep, workFolder, start, ended, kill, gameExit, endGame, waitFor, output, probe, positions, startXvfb};
