@@ -14,6 +14,7 @@
 #include "image/texture.h"
 #include "shell/platform/winapi/testseam/testseam.h"
 #include "tests/support/bmpfile.h"
+#include "tools/assetgen/deflate.h"
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/pagepainter.h"
 #include "tools/assetgen/picture.h"
@@ -368,6 +369,32 @@ TEST(GeneratedSoundTest, HitSoundIsAShortBrightSixteenBitPing)
     EXPECT_LT(energy(samples.size() - fifth, samples.size()), energy(0, fifth) / 100);
 }
 
+// Another decoder reads back what the compressor wrote: nothing; bytes with no repeats (every literal
+// code, and more than a stored block's 65535); runs longer than a match, which overlap what they
+// copy; and a repeat just inside the window and one just beyond it.
+TEST(ZlibCompressTest, AnotherDecoderReadsBackWhatItWrote)
+{
+    std::vector<uint8_t> noise(70000);
+    uint32_t state = 1;
+    for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 1103515245u + 12345u) >> 24);
+    std::vector<uint8_t> runs(1000, 7);
+    runs.insert(runs.end(), 600, 9);
+    std::vector<uint8_t> far(noise.begin(), noise.begin() + 32768);
+    far.insert(far.end(), noise.begin(), noise.begin() + 300);  // 32768 back: in the window
+    std::vector<uint8_t> beyond(noise.begin(), noise.begin() + 32769);
+    beyond.insert(beyond.end(), noise.begin(), noise.begin() + 300);  // 32769 back: not
+    for (const std::vector<uint8_t>& raw : {std::vector<uint8_t>{}, noise, runs, far, beyond}) {
+        const std::vector<uint8_t> packed = ZlibCompress(raw);
+        int size = -1;
+        char* unpacked = stbi_zlib_decode_malloc(reinterpret_cast<const char*>(packed.data()),
+                                                 static_cast<int>(packed.size()), &size);
+        ASSERT_NE(unpacked, nullptr) << raw.size() << " bytes: " << stbi_failure_reason();
+        EXPECT_EQ(std::vector<uint8_t>(unpacked, unpacked + size), raw) << raw.size() << " bytes";
+        stbi_image_free(unpacked);
+    }
+    EXPECT_LT(ZlibCompress(runs).size(), 40u);
+}
+
 // Another decoder reads each PNG back as the icon painted at that size, and even at 48 pixels the icon
 // shows the field: transparent corners, a red brick on top, the white ball on the black paddle.
 TEST(GeneratedIconTest, PngsDecodeToTheIconWhichShowsTheField)
@@ -385,6 +412,7 @@ TEST(GeneratedIconTest, PngsDecodeToTheIconWhichShowsTheField)
         EXPECT_EQ(height, size) << path;
         EXPECT_EQ(channels, 4) << path;
         EXPECT_EQ(std::memcmp(decoded, painted.At(0, 0), static_cast<size_t>(size) * size * 4), 0) << path;
+        EXPECT_LT(png.size(), static_cast<size_t>(size) * size) << path << ": a quarter of its pixels' bytes";
         stbi_image_free(decoded);
     }
     const RgbaImage small = icon.Paint(48);

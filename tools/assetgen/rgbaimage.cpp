@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "tools/assetgen/deflate.h"
 #include "tools/assetgen/filebytes.h"
 
 namespace {
@@ -28,17 +29,6 @@ uint32_t Crc32(const uint8_t* data, size_t size)
     return crc ^ 0xFFFFFFFFu;
 }
 
-uint32_t Adler32(const std::vector<uint8_t>& data)
-{
-    uint32_t a = 1;
-    uint32_t b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
 // A chunk: length, type, data, and the CRC over type and data.
 void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data)
 {
@@ -47,26 +37,6 @@ void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uin
     png.insert(png.end(), type, type + 4);
     png.insert(png.end(), data.begin(), data.end());
     PutBigEndian(png, Crc32(&png[typeAt], png.size() - typeAt));
-}
-
-// A zlib stream of stored deflate blocks (at most 65535 bytes each).
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw)
-{
-    std::vector<uint8_t> out = {0x78, 0x01};
-    size_t at = 0;
-    do {
-        const size_t length = std::min<size_t>(raw.size() - at, 65535);
-        const bool last = at + length == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<uint8_t>(length));
-        out.push_back(static_cast<uint8_t>(length >> 8));
-        out.push_back(static_cast<uint8_t>(~length));
-        out.push_back(static_cast<uint8_t>(~length >> 8));
-        out.insert(out.end(), raw.begin() + at, raw.begin() + at + length);
-        at += length;
-    } while (at < raw.size());
-    PutBigEndian(out, Adler32(raw));
-    return out;
 }
 
 }  // namespace
@@ -93,7 +63,7 @@ std::vector<uint8_t> RgbaImage::PngBytes() const
         raw.push_back(0);
         raw.insert(raw.end(), pixels.begin() + y * rowBytes, pixels.begin() + (y + 1) * rowBytes);
     }
-    PutChunk(png, "IDAT", StoredZlib(raw));
+    PutChunk(png, "IDAT", ZlibCompress(raw));
     PutChunk(png, "IEND", {});
     return png;
 }

@@ -15,8 +15,7 @@ public:
     uint8_t* At(int x, int y) { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
     const uint8_t* At(int x, int y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
 
-    // A complete PNG file: 8-bit RGBA, no interlace, the pixels in stored (uncompressed) deflate
-    // blocks, so no compression library is needed. The package compresses it anyway.
+    // A complete PNG file: 8-bit RGBA, no interlace, no filter, compressed by ZlibCompress.
     std::vector<uint8_t> PngBytes() const;
     bool WritePng(const std::string& path) const;
 
