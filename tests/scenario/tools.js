@@ -105,9 +105,8 @@ async function startXvfb(dir, ...options) {
     fs.closeSync(fd);
     fs.closeSync(log);
     const number = await waitFor('Xvfb', 10000, () => fs.readFileSync(file, 'utf8').trim(), 100);
-    const state = () => (ended(server) ?
-        `Xvfb :${number} had ended (${server.exitCode ?? server.signalCode}): ${fs.readFileSync(`${file}.log`, 'utf8')}` :
-        `Xvfb :${number} was running`);
+    const state = () => (!ended(server) ? `Xvfb :${number} was running` :
+        `Xvfb :${number} had ended (${server.exitCode ?? server.signalCode}): ${fs.readFileSync(`${file}.log`)}`);
     return {display: `:${number}`, server, state};
 }
 

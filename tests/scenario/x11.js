@@ -46,7 +46,8 @@ function create(target, {gameDir = process.env.SCENARIO_GAME_DIR, work = tools.w
                 log: path.join(work, `${target}-game.log`)});
             // The first program Wine starts in a fresh prefix may take most of a minute.
             id = await tools.waitFor(`window titled ${title}`, 90000, async () => {
-                if (tools.ended(game)) throw new Error(`the game ended: ${driver.log()}${xvfb ? `\n${xvfb.state()}` : ''}`);
+                if (tools.ended(game))
+                    throw new Error(`the game ended: ${driver.log()}${xvfb ? `\n${xvfb.state()}` : ''}`);
                 return (xdotool('search', '--onlyvisible', '--name', `^${title}$`) || '').split('\n')[0];
             }, 300);
             // The keyboard goes to the window under the pointer, as after a click.

@@ -1,6 +1,9 @@
 #include "tools/assetgen/deflate.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "tools/assetgen/filebytes.h"
 
 namespace {
 
@@ -92,11 +95,7 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw)
     auto hash = [&](size_t at) { return ((raw[at] << 10) ^ (raw[at + 1] << 5) ^ raw[at + 2]) & 0x7FFF; };
     for (size_t at = 0; at < raw.size();) {
         size_t length = 0;
-        size_t from = SIZE_MAX;
-        if (at + 3 <= raw.size()) {
-            from = last[hash(at)];
-            last[hash(at)] = at;
-        }
+        const size_t from = at + 3 <= raw.size() ? std::exchange(last[hash(at)], at) : SIZE_MAX;
         if (from != SIZE_MAX && at - from <= window) {
             const size_t most = std::min(longest, raw.size() - at);
             while (length < most && raw[from + length] == raw[at + length]) ++length;
@@ -112,7 +111,6 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw)
     }
     PutSymbol(writer, 256);
     writer.Flush();
-    const uint32_t check = Adler32(raw);
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(check >> shift));
+    PutBigEndian(out, Adler32(raw));
     return out;
 }

@@ -9,6 +9,11 @@ void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
 uint8_t ChannelByte(float channel)
 {
     return static_cast<uint8_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));

@@ -1,17 +1,11 @@
 #include "tools/assetgen/rgbaimage.h"
 
-#include <algorithm>
 #include <array>
 
 #include "tools/assetgen/deflate.h"
 #include "tools/assetgen/filebytes.h"
 
 namespace {
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
-}
 
 uint32_t Crc32(const uint8_t* data, size_t size)
 {
